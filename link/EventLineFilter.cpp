@@ -127,6 +127,8 @@ std::string EventLineFilter::Feed(const std::string& received, std::int64_t nowM
             // The line after the event decides whether it carries the signal value: wait for it
             // unless what has come of it already shows it cannot be one.
             std::string partial = text.substr(next);
+            if (!partial.empty() && partial.back() == '\r')
+                partial.pop_back();  // its LF is still on the way
             bool mayBeSignal = partial.empty() || IsSignalLine(partial) ||
                                partial.find_first_not_of(" \t") == std::string::npos;
             if (mayBeSignal && !expiredAt(lineStart)) {

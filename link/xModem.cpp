@@ -227,6 +227,9 @@ bool TModem::ReadUntilImpl(std::string& text, std::uint32_t timeoutMs, const std
     const std::string wanted = Upper(terminator.empty() ? std::string("\r") : terminator);
     // A rejected command is answered "ERR" instead of "OK": end the wait on it too.
     const bool endsOnReject = wanted.rfind("OK", 0) == 0;
+    // A line end alone is no real end of an answer: an echo line would end the wait before the
+    // value behind it arrived, so such reads gather a whole poll interval as they always did.
+    const bool wakeOnData = wanted != "\r";
     const std::uint32_t start = NowMilliseconds();
     for (;;) {
         if (Stopping())
@@ -238,7 +241,10 @@ bool TModem::ReadUntilImpl(std::string& text, std::uint32_t timeoutMs, const std
             return true;
         if (ElapsedSince(start) > timeoutMs)
             return false;
-        WaitForInput(std::min(kPollMs, Remaining(start, timeoutMs)));
+        if (wakeOnData)
+            WaitForInput(std::min(kPollMs, Remaining(start, timeoutMs)));
+        else
+            Pause(std::min(kPollMs, Remaining(start, timeoutMs)));
     }
 }
 
@@ -317,6 +323,12 @@ bool TModem::ReadUntilFast(std::string& text, std::uint32_t timeoutMs, const std
         Terminate();
         return false;
     }
+}
+
+void TModem::Pause(std::uint32_t ms)
+{
+    std::unique_lock lock(wakeMutex_);
+    wake_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return Stopping(); });
 }
 
 void TModem::Collect(std::uint32_t durationMs, std::string& text)

@@ -100,7 +100,7 @@ private:
     bool WaitForInput(std::uint32_t timeoutMs);
     void Collect(std::uint32_t durationMs, std::string& text);
     void CollectAndLog(std::uint32_t durationMs);
-    void Sleep(std::uint32_t ms);
+    void Pause(std::uint32_t ms);  // a poll pause that a stop request cuts short
     std::uint32_t Remaining(std::uint32_t start, std::uint32_t timeoutMs) const;
 
     LinkOptions options_;
