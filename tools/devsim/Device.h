@@ -1,0 +1,42 @@
+// The device behind the line: answers one command line at a time and holds the values the program reads
+// and writes. The echo and the line framing are added by the emulator. Emulator thread.
+#pragma once
+
+#include "SteadyTime.h"
+
+#include <map>
+#include <string>
+#include <utility>
+
+namespace devsim {
+
+// What the device answers to one command.
+struct Reply {
+    enum class Kind { Value, Ok, Err, Ign };
+    Kind kind = Kind::Err;
+    std::string value;  // for Kind::Value
+
+    static Reply withValue(std::string text) { return {Kind::Value, std::move(text)}; }
+    static Reply ok() { return {Kind::Ok, {}}; }
+    static Reply err() { return {Kind::Err, {}}; }
+    static Reply ign() { return {Kind::Ign, {}}; }
+};
+
+// The bytes that follow the echo: value CR LF "OK" CR LF for a query, "OK", "ERR" or "IGN" with CR LF.
+std::string FrameReply(const Reply& reply);
+
+class Device {
+public:
+    virtual ~Device() = default;
+
+    // Answers one command line (without its line end).
+    virtual Reply handle(const std::string& line, TimePoint now) = 0;
+    // The line was closed or the call hung up: forget what belongs to one connection.
+    virtual void endSession() {}
+    // Changes a held value from outside (control channel, start-up presets); false when refused.
+    virtual bool set(const std::string& name, const std::string& value) = 0;
+    // Everything the device holds, for the state file.
+    virtual std::map<std::string, std::string> state() const = 0;
+};
+
+}  // namespace devsim

@@ -1,0 +1,70 @@
+#include "Panel.h"
+
+#include "CommandSyntax.h"
+#include "PanelDefaults.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace devsim {
+
+namespace {
+
+bool IsFourDigits(const std::string& text)
+{
+    return text.size() == 4 &&
+           std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
+}
+
+}  // namespace
+
+Panel::Panel(PanelConfig config) : config_(std::move(config)), store_(PanelDefaults())
+{
+    for (const auto& [name, value] : config_.overrides)
+        store_[name] = value;
+}
+
+Reply Panel::handle(const std::string& line, TimePoint now)
+{
+    const auto command = ParseCommand(line);
+    if (!command)
+        return Reply::err();
+    if (command->name == "v")
+        return command->value ? Reply::err() : Reply::withValue(config_.version);
+    if (command->name == "id")
+        return command->value ? authorise(*command->value, now) : Reply::err();
+    if (!authorised_)
+        return Reply::err();
+    if (command->value)
+        return set(command->name, *command->value) ? Reply::ok() : Reply::err();
+    const auto stored = store_.find(command->name);
+    return stored == store_.end() ? Reply::err() : Reply::withValue(stored->second);
+}
+
+Reply Panel::authorise(const std::string& key, TimePoint now)
+{
+    if (now < ignoreUntil_)
+        return Reply::ign();
+    if (IsFourDigits(key) && key == config_.masterKey) {
+        authorised_ = true;
+        wrongKeysInRow_ = 0;
+        return Reply::ok();
+    }
+    authorised_ = false;
+    if (++wrongKeysInRow_ >= kWrongKeysBeforeIgnore) {
+        wrongKeysInRow_ = 0;
+        ignoreUntil_ = now + config_.ignoreFor;
+    }
+    return Reply::err();
+}
+
+bool Panel::set(const std::string& name, const std::string& value)
+{
+    // The version and the key are answered by the panel itself, not kept in the store.
+    if (name.empty() || name == "v" || name == "id" || name.find('=') != std::string::npos)
+        return false;
+    store_[name] = value;
+    return true;
+}
+
+}  // namespace devsim

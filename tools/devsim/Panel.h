@@ -1,0 +1,41 @@
+// The alarm panel: answers its version, authorises with the four-digit master key (and ignores key
+// attempts for a while after three wrong ones), then reads and writes its settings store. Emulator thread.
+#pragma once
+
+#include "Device.h"
+
+#include <map>
+#include <string>
+
+namespace devsim {
+
+struct PanelConfig {
+    std::string version = "14.10.45";
+    std::string masterKey = "1234";
+    std::chrono::seconds ignoreFor{60};            // after three wrong keys in a row
+    std::map<std::string, std::string> overrides;  // store values replacing the factory defaults
+};
+
+class Panel : public Device {
+public:
+    explicit Panel(PanelConfig config);
+
+    Reply handle(const std::string& line, TimePoint now) override;
+    // A new connection must authorise again; the count of wrong keys and the ignore time carry on.
+    void endSession() override { authorised_ = false; }
+    bool set(const std::string& name, const std::string& value) override;
+    std::map<std::string, std::string> state() const override { return store_; }
+
+private:
+    static constexpr int kWrongKeysBeforeIgnore = 3;
+
+    Reply authorise(const std::string& key, TimePoint now);
+
+    PanelConfig config_;
+    std::map<std::string, std::string> store_;
+    bool authorised_ = false;
+    int wrongKeysInRow_ = 0;
+    TimePoint ignoreUntil_{};
+};
+
+}  // namespace devsim
