@@ -33,7 +33,7 @@ void TDevVeltra::SetStatus(const std::string& text)
 void TDevVeltra::StopLink()
 {
     if (TModem* link = link_)
-        link->Terminate();
+        link->StopSelf();
 }
 
 bool TDevVeltra::RunOnInterfaceThread(const std::function<void()>& step)
@@ -73,6 +73,7 @@ bool TDevVeltra::Authorise(const std::string& masterKeyText, std::string& reason
 void TDevVeltra::Connect()
 {
     TModem& link = *link_;
+    connectionEstablished = false;
     dkSelector = 1;
     if (!link.DialModem(0)) {
         StopLink();
@@ -205,6 +206,7 @@ void TDevVeltra::FinishConnect()
     connectTime_ = lastKeepAlive_ = clock_.nowMs();
     keepAliveIntervalSeconds_ = 5;
     SetStatus("СОЕДИНЕНИЕ УСТАНОВЛЕНО");
+    connectionEstablished = true;
     if (splash_)
         queue_.PostText({splash_, "Button1"}, "Click");
     if (!link_.load()->DataCallUp() && hooks_.resetFirmwareResumePoint)

@@ -37,6 +37,8 @@ public:
     std::atomic<IDevicePage*> currentPage{nullptr};
     // Set by a broken line, a modem error or the user's stop; multi-step work tests it.
     std::atomic<bool> abortState{false};
+    // Set when the connect job has reported the connection established; cleared when it starts.
+    std::atomic<bool> connectionEstablished{false};
 };
 
 }  // namespace nvx

@@ -72,6 +72,12 @@ void TModem::Start()
 
 void TModem::Terminate()
 {
+    stopRequested_ = true;
+    StopSelf();
+}
+
+void TModem::StopSelf()
+{
     terminated_ = true;
     wake_.notify_all();
 }
@@ -132,8 +138,10 @@ void TModem::Execute()
         HangUp();
     ClosePort();
     Log(" # Поток завершил работу");
-    if (queue_ && windows_.mainForm && windows_.mainForm->has("tbtnDisconnect") &&
-        windows_.mainForm->enabled("tbtnDisconnect"))
+    // A link that ends by itself after its connection was made asks the window to run its
+    // disconnect command. Reading the button's state instead could see it disabled by a job's
+    // command lock whose release is still in the queue, and leave a dead link looking alive.
+    if (queue_ && windows_.mainForm && !stopRequested_ && device_ && device_->connectionEstablished)
         queue_->PostText({windows_.mainForm, "tbtnDisconnect"}, "Click");
     finished_ = true;
 }
@@ -155,7 +163,7 @@ bool TModem::OpenPort()
     } catch (const std::exception& e) {
         Log(std::string(" # !!! Ошибка открытия COM порта: ") + e.what());
         Status("Ошибка при открытии COM порта: " + options_.portName);
-        Terminate();
+        StopSelf();
         return false;
     }
 }
@@ -217,7 +225,7 @@ bool TModem::ReadUntil(std::string& text, std::uint32_t timeoutMs, const std::st
         return ReadUntilImpl(text, timeoutMs, terminator);
     } catch (const std::exception& e) {
         Log(std::string(" # !!! Ошибка при чтении данных из COM порта: ") + e.what());
-        Terminate();
+        StopSelf();
         return false;
     }
 }
@@ -271,7 +279,7 @@ bool TModem::ReadUntilAny(std::string& text, const std::vector<std::string>& ter
         }
     } catch (const std::exception& e) {
         Log(std::string(" # !!! Ошибка при чтении данных из COM порта: ") + e.what());
-        Terminate();
+        StopSelf();
         return false;
     }
 }
@@ -295,7 +303,7 @@ bool TModem::ReadAny(std::string& text, std::uint32_t timeoutMs)
         }
     } catch (const std::exception& e) {
         Log(std::string(" # !!! Ошибка при чтении данных из COM порта: ") + e.what());
-        Terminate();
+        StopSelf();
         return false;
     }
 }
@@ -320,7 +328,7 @@ bool TModem::ReadUntilFast(std::string& text, std::uint32_t timeoutMs, const std
         }
     } catch (const std::exception& e) {
         Log(std::string(" # !!! Ошибка при чтении данных из COM порта: ") + e.what());
-        Terminate();
+        StopSelf();
         return false;
     }
 }
@@ -350,7 +358,7 @@ void TModem::CollectAndLog(std::uint32_t durationMs)
         Collect(durationMs, text);
     } catch (const std::exception& e) {
         Log(std::string(" # !!! Ошибка при чтении данных из COM порта: ") + e.what());
-        Terminate();
+        StopSelf();
     }
     Log(text, true, false);
 }
@@ -410,7 +418,7 @@ bool TModem::SendCommand(const std::string& command, std::string& answer, bool l
         }
     } catch (const std::exception& e) {
         Log(std::string(" # !!! Ошибка при отправке команды COM порту: ") + e.what());
-        Terminate();
+        StopSelf();
         return true;
     }
     return failed;
@@ -439,7 +447,7 @@ bool TModem::CheckReply(bool noAnswer, const std::string& text, int& code, Reply
     case ReplyKind::Dial:
         if (noAnswer) {
             Log("ОШИБКА! Com - порт не ответил!");
-            Terminate();
+            StopSelf();
             code = kFailed;
         } else if (Contains(text, "CONNECT") && !Contains(text, "ERROR") && !Contains(text, "NO CARRIER")) {
             code = kOk;
@@ -451,11 +459,11 @@ bool TModem::CheckReply(bool noAnswer, const std::string& text, int& code, Reply
     case ReplyKind::LineWatch:
         if (Contains(text, "NO CARRIER") || Contains(text, "DISCONNECT") || Contains(text, "BUSY")) {
             Log("ОШИБКА! Цифровое соединение разорвано!");
-            Terminate();
+            StopSelf();
             code = kFailed;
         } else if (Contains(text, "ERROR")) {
             if (dataCallUp_)
-                Terminate();
+                StopSelf();
             code = kErrorReported;
         } else {
             code = kOk;
@@ -504,7 +512,7 @@ bool TModem::DialModem(int bearer)
         CheckReply(answer.empty(), answer, code, ReplyKind::Modem);
         if (code == kFailed) {
             Status("ОШИБКА инициализации модема: AT");
-            Terminate();
+            StopSelf();
         }
     }
     if (!Stopping()) {
@@ -539,7 +547,7 @@ bool TModem::DialModem(int bearer)
         CheckReply(answer.empty(), answer, code, ReplyKind::Dial);
         if (code == kFailed) {
             Status("Не могу дозвониться до: " + options_.phone);
-            Terminate();
+            StopSelf();
         }
     }
     if (!Stopping()) {
@@ -551,11 +559,11 @@ bool TModem::DialModem(int bearer)
         DrainInput();
     } catch (const std::exception& e) {
         Log(std::string(" # !!! Ошибка при чтении данных из COM порта: ") + e.what());
-        Terminate();
+        StopSelf();
     }
     if (dataCallUp_ && !Stopping())
         return true;
-    Terminate();
+    StopSelf();
     return false;
 }
 

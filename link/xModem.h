@@ -53,7 +53,8 @@ public:
 
     // Interface thread: thread control and the job code.
     void Start();
-    void Terminate();                 // asks the thread to stop; returns at once
+    void Terminate();                 // the interface asks the thread to stop; returns at once
+    void StopSelf();                  // link thread: the link ends itself (broken line, failed connect)
     bool Finished() const { return finished_; }
     void WaitFor();                   // joins a finished or stopping thread
     void SetJob(std::uint8_t code);
@@ -111,6 +112,7 @@ private:
     std::unique_ptr<TXComm> port_;
     std::thread thread_;
     std::atomic<bool> terminated_{false};
+    std::atomic<bool> stopRequested_{false};
     std::atomic<bool> finished_{false};
     std::atomic<std::uint8_t> job_{0};
     std::atomic<std::int64_t> lastWriteTime_{0};

@@ -170,8 +170,6 @@ void Session::BeginConnect(const ConnectionChoice& choice)
                                      clock_);
     device_.SetLink(link_.get());
     link_->Start();
-    mainForm_->setEnabled("tbtnDisconnect", true);
-    mainForm_->setEnabled("tbtnConnect", false);
 }
 
 void Session::SetCommandsForConnection(bool connected)
