@@ -8,6 +8,7 @@
 #include "core/PhoneList.h"
 #include "device/FactoryDefaults.h"
 #include "device/PageDirectory.h"
+#include "shell/PageCatalog.h"
 #include "shell/PageTree.h"
 #include "shell/WindowModels.h"
 
@@ -51,9 +52,9 @@ Session::Session(Clock& clock)
     device_.SetWindows(mainForm_.get(), splash_.get());
     targets_.mainForm = mainForm_.get();
 
-    auto sensor = std::make_unique<TFormNVX>();
-    sensorPage_ = sensor.get();
-    AddPage(std::move(sensor));
+    for (auto& page : CreatePages(device_))
+        AddPage(std::move(page));
+    sensorPage_ = dynamic_cast<TFormNVX*>(Page(page_id::kMotionSensor));
 
     device_.SetHooks({[this] { SwitchToSensorPage(); },
                       [this](int pageId) { return FindPageNode(*mainForm_, pageId) >= 0; }, {}});

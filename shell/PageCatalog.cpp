@@ -1,0 +1,18 @@
+#include "shell/PageCatalog.h"
+
+#include "pages/f_NVX.h"
+
+namespace nvx {
+
+std::vector<std::unique_ptr<TformIncl>> CreatePages(TDevVeltra& /*device*/)
+{
+    std::vector<std::unique_ptr<TformIncl>> pages;
+    // In the window's creation order: history, codes, channels, partitions, radio sensors, wired
+    // loops, GPRS, system events, SMS, general settings, engineering numbers, keyfobs, radio system
+    // characteristics, online event log, radio signal table, smoke detector, motion sensor, radio
+    // keypads, then the relay list and relay pages.
+    pages.push_back(std::make_unique<TFormNVX>());
+    return pages;
+}
+
+}  // namespace nvx
