@@ -12,14 +12,6 @@ constexpr std::size_t kMaxPayload = 255;
 
 bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 
-// Where the line that holds `pos` starts.
-std::size_t LineStart(const std::string& text, std::size_t pos)
-{
-    while (pos > 0 && !IsLineBreak(text[pos - 1]))
-        --pos;
-    return pos;
-}
-
 // Finds the end of the line starting at `from`. Returns false when the line (with its whole
 // terminator: CR, LF or CR LF) has not fully arrived; `next` is where the following line starts.
 bool CompleteLine(const std::string& text, std::size_t from, std::size_t& end, std::size_t& next)
@@ -40,14 +32,14 @@ bool CompleteLine(const std::string& text, std::size_t from, std::size_t& end, s
     return true;
 }
 
-// The tail after the last line break, when it may still grow into "Get:".
-bool TailMayStartMarker(const std::string& text, std::size_t& tailStart)
+// The longest end of the text that may still grow into "Get:" ("G", "Ge" or "Get").
+std::size_t MarkerPrefixAtEnd(const std::string& text)
 {
-    tailStart = LineStart(text, text.size());
-    std::string tail = text.substr(tailStart);
-    if (tail.empty() || tail.size() >= std::char_traits<char>::length(kMarker))
-        return false;
-    return std::string(kMarker).compare(0, tail.size(), tail) == 0;
+    const std::string marker = kMarker;
+    for (std::size_t length = std::min(text.size(), marker.size() - 1); length > 0; --length)
+        if (text.compare(text.size() - length, length, marker, 0, length) == 0)
+            return length;
+    return 0;
 }
 
 EventLine MakeEvent(const std::string& line, const std::string& signal)
@@ -95,17 +87,18 @@ std::string EventLineFilter::Feed(const std::string& received, std::int64_t nowM
     while (pos < text.size()) {
         std::size_t marker = text.find(kMarker, pos);
         if (marker == std::string::npos) {
-            std::size_t tailStart = 0;
             std::string rest = text.substr(pos);
-            if (TailMayStartMarker(rest, tailStart) && !expiredAt(pos + tailStart)) {
-                out += rest.substr(0, tailStart);
-                hold(pos + tailStart);
+            std::size_t tailStart = pos + rest.size() - MarkerPrefixAtEnd(rest);
+            if (tailStart < text.size() && !expiredAt(tailStart)) {
+                out += text.substr(pos, tailStart - pos);
+                hold(tailStart);
             } else {
                 out += rest;
             }
             break;
         }
-        std::size_t lineStart = std::max(LineStart(text, marker), pos);
+        // An event may cut into an answer's line: what stands before it belongs to the answer.
+        std::size_t lineStart = marker;
         out += text.substr(pos, lineStart - pos);
 
         std::size_t lineEnd = 0, next = 0;

@@ -576,7 +576,10 @@ void TModem::HangUp()
             WriteRaw("+");
             PlainSleep(100);
         }
+        // A modem takes the escape only after a quiet guard time and then says OK; a command
+        // sent earlier would reach the device as data and leave the call up.
         std::string answer;
+        ReadUntil(answer, 1500, "OK");
         SendCommand("ATH", answer, true, false, false, "OK", 6000, 1);
         SendCommand("ATZ", answer, true, false, false, "OK", 6000, 1);
     } catch (const std::exception& e) {

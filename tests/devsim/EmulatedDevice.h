@@ -16,6 +16,14 @@ inline constexpr std::chrono::milliseconds kAnswerTimeout{5000};
 // How long to listen before concluding that nothing (more) comes.
 inline constexpr std::chrono::milliseconds kSilence{400};
 
+// Reads up to `expected` (when it is not empty), then listens for kSilence; returns all that came, which
+// equals `expected` when exactly that arrived and nothing after it.
+inline std::string ReceiveThenSilence(PtyPort& port, const std::string& expected)
+{
+    std::string received = expected.empty() ? std::string() : port.receiveUntil(expected, kAnswerTimeout);
+    return received + port.receiveFor(kSilence);
+}
+
 struct EmulatedDevice {
     explicit EmulatedDevice(const std::vector<std::string>& arguments)
         : process(arguments), port(process.portPath())
@@ -33,4 +41,4 @@ struct EmulatedDevice {
     PtyPort port;
 };
 
-}  // namespace nvx::test
+} // namespace nvx::test

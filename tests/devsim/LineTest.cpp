@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <iostream>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace nvx::test {
@@ -18,8 +17,9 @@ using std::chrono::milliseconds;
 TEST(DevSimLine, AcceptsCrLfAndLoneLfLineEnds)
 {
     EmulatedDevice sensor({});
-    sensor.port.send("+v\r\n+v\n");  // the empty line between CR and LF is no command
-    EXPECT_EQ(sensor.port.receiveFor(kSilence), "+v\r14.3.40\r\nOK\r\n+v\r14.3.40\r\nOK\r\n");
+    sensor.port.send("+v\r\n+v\n"); // the empty line between CR and LF is no command
+    const std::string twoAnswers = "+v\r14.3.40\r\nOK\r\n+v\r14.3.40\r\nOK\r\n";
+    EXPECT_EQ(ReceiveThenSilence(sensor.port, twoAnswers), twoAnswers);
 }
 
 TEST(DevSimLine, WireLogHoldsExactlyTheBytesReceived)
@@ -30,9 +30,10 @@ TEST(DevSimLine, WireLogHoldsExactlyTheBytesReceived)
     for (const std::string& bytes : sent) {
         sensor.port.send(bytes);
         all += bytes;
-        sensor.port.receiveFor(milliseconds(50));
     }
-    sensor.port.receiveFor(kSilence);
+    sensor.port.send("+v\r"); // answered once everything before it was logged
+    all += "+v\r";
+    sensor.port.receiveUntil("AT\rERR\r\n+v\r14.3.40\r\nOK\r\n", kAnswerTimeout);
     EXPECT_EQ(sensor.process.wireLog(), all);
 }
 
@@ -55,14 +56,15 @@ TEST(DevSimLine, PacedOutputTakesAboutTheLineTime)
             break;
         received += more;
     }
-    const auto took = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - first).count();
+    const auto took =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - first).count();
     ASSERT_EQ(received.size(), expectedBytes);
 
     // From the end of the first line to the last byte.
     const std::size_t firstLine = std::string("+pAVCP\r0607061403\r\n").size();
     const double lineTime = static_cast<double>(expectedBytes - firstLine) * lineMsPerByte;
-    std::cout << "[ figure   ] paced: " << expectedBytes - firstLine << " bytes in " << took << " ms, line time "
-              << lineTime << " ms\n";
+    std::cout << "[ figure   ] paced: " << expectedBytes - firstLine << " bytes in " << took
+              << " ms, line time " << lineTime << " ms\n";
     RecordProperty("paced_ms", std::to_string(took));
     RecordProperty("line_ms", std::to_string(lineTime));
     EXPECT_GE(took, 0.5 * lineTime);
@@ -85,9 +87,10 @@ TEST(DevSimLine, AnswerLeftUnreadDoesNotSurviveTheClose)
     {
         PtyPort port(sensor.portPath());
         port.send("+v\r");
-        std::this_thread::sleep_for(milliseconds(100));  // the answer now waits in the port, unread
+        // Closed only once the answer waits in the port, unread.
+        ASSERT_TRUE(sensor.awaitTrace("-> \"+v\\r14.3.40", 1, kAnswerTimeout));
     }
-    std::this_thread::sleep_for(milliseconds(100));
+    ASSERT_TRUE(sensor.awaitTrace("port closed", 1, kAnswerTimeout));
     PtyPort port(sensor.portPath());
     port.send("+pAVCP\r");
     EXPECT_EQ(port.receiveUntil("OK\r\n", kAnswerTimeout), "+pAVCP\r0607061403\r\nOK\r\n");
@@ -109,5 +112,5 @@ TEST(DevSimLine, LinkPointsAtThePortUntilTheEmulatorStops)
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
 }
 
-}  // namespace
-}  // namespace nvx::test
+} // namespace
+} // namespace nvx::test

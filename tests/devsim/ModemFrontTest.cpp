@@ -61,7 +61,7 @@ TEST(DevSimModem, WalksTheDialogueIntoADataCallAndOut)
     // Device commands start with "+" too and pass through the call.
     EXPECT_EQ(line.ask("+v"), "+v\r14.10.45\r\nOK\r\n");
     EXPECT_EQ(line.ask("+id=1234"), "+id=1234\rOK\r\n");
-    EXPECT_EQ(line.ask("+++"), "+++\rERR\r\n");  // followed by CR at once: a device line, not the escape
+    EXPECT_EQ(line.ask("+++"), "+++\rERR\r\n"); // followed by CR at once: a device line, not the escape
 
     std::this_thread::sleep_for(milliseconds(400));
     line.port.send("+++");
@@ -69,7 +69,7 @@ TEST(DevSimModem, WalksTheDialogueIntoADataCallAndOut)
     EXPECT_EQ(AskModem(line, "ATH"), "ATH\r\r\nOK\r\n");
     // Without a call the modem only echoes what is no AT command.
     line.port.send("+v\r");
-    EXPECT_EQ(line.port.receiveFor(kSilence), "+v\r");
+    EXPECT_EQ(ReceiveThenSilence(line.port, "+v\r"), "+v\r");
 }
 
 TEST(DevSimModem, AcceptsEveryDialForm)
@@ -88,20 +88,21 @@ TEST(DevSimModem, DialFailuresLeaveTheDeviceUnreachable)
 {
     struct Case {
         const char* option;
-        const char* afterEcho;  // what follows the dial command's echo
+        const char* afterEcho; // what follows the dial command's echo
     };
     for (const Case& c : {Case{"--busy", "\r\nBUSY\r\n"}, Case{"--no-dial-answer", ""}}) {
         SCOPED_TRACE(c.option);
         ModemLine line({c.option});
         line.port.send("ATD 5551234\r");
-        EXPECT_EQ(line.port.receiveFor(kSilence), std::string("ATD 5551234\r") + c.afterEcho);
+        const std::string expected = std::string("ATD 5551234\r") + c.afterEcho;
+        EXPECT_EQ(ReceiveThenSilence(line.port, expected), expected);
     }
     // A character typed while the dial still rings aborts it.
     ModemLine ringing({"--no-dial-answer"});
     ringing.port.send("ATD 5551234\r");
-    ringing.port.receiveFor(milliseconds(100));
+    ASSERT_EQ(ringing.port.receiveUntil("\r", kAnswerTimeout), "ATD 5551234\r");
     ringing.port.send("A");
-    EXPECT_EQ(ringing.port.receiveFor(kSilence), "\r\nNO CARRIER\r\n");
+    EXPECT_EQ(ReceiveThenSilence(ringing.port, "\r\nNO CARRIER\r\n"), "\r\nNO CARRIER\r\n");
 }
 
 TEST(DevSimModem, ReportsTheRegistrationItIsGiven)
@@ -109,6 +110,16 @@ TEST(DevSimModem, ReportsTheRegistrationItIsGiven)
     ModemLine line({"--creg", "0,5", "--gmr", "M10 R1"});
     EXPECT_EQ(AskModem(line, "AT+CREG?"), "AT+CREG?\r\r\n+CREG: 0,5\r\n\r\nOK\r\n");
     EXPECT_EQ(AskModem(line, "AT+GMR"), "AT+GMR\r\r\nM10 R1\r\n\r\nOK\r\n");
+}
+
+TEST(DevSimModem, FaultSwitchesApplyToModemCommandsToo)
+{
+    // An unanswered AT+CBST is what sends a dialler into its registration wait.
+    ModemLine line({"--no-answer", "AT+CBST", "--reject", "AT+CREG?"});
+    line.port.send("AT+CBST=7,0,1\r");
+    EXPECT_EQ(ReceiveThenSilence(line.port, ""), "");
+    EXPECT_EQ(AskModem(line, "AT+CREG?"), "AT+CREG?\r\r\nERROR\r\n");
+    EXPECT_EQ(AskModem(line, "AT"), "AT\r\r\nOK\r\n");
 }
 
 // The three "+" 100 ms apart and ATH 100 ms after the last one: with a short guard time that is the
@@ -143,15 +154,15 @@ TEST(DevSimModem, ClosingThePortHangsUp)
     line.dial();
     ASSERT_EQ(line.ask("+v"), "+v\r14.3.40\r\nOK\r\n");
     line.port.close();
-    std::this_thread::sleep_for(milliseconds(200));
+    ASSERT_TRUE(line.process.awaitTrace("port closed", 1, kAnswerTimeout));
 
     PtyPort again(line.process.portPath());
     EXPECT_EQ(again.receiveUntil(kSimReady, kAnswerTimeout), kSimReady);
     again.send("+v\r");
-    EXPECT_EQ(again.receiveFor(kSilence), "+v\r");
+    EXPECT_EQ(ReceiveThenSilence(again, "+v\r"), "+v\r");
     again.send("AT\r");
     EXPECT_EQ(again.receiveUntil("OK\r\n", kAnswerTimeout), "AT\r\r\nOK\r\n");
 }
 
-}  // namespace
-}  // namespace nvx::test
+} // namespace
+} // namespace nvx::test

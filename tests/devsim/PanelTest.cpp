@@ -25,9 +25,9 @@ TEST(DevSimPanel, IgnoresKeysForAWhileAfterThreeWrongOnes)
 {
     EmulatedDevice panel({"--device", "panel", "--master-key", "0077", "--ign-seconds", "1"});
     EXPECT_EQ(panel.ask("+id=1234"), "+id=1234\rERR\r\n");
-    EXPECT_EQ(panel.ask("+id=77"), "+id=77\rERR\r\n");  // not four digits: as wrong as any other key
+    EXPECT_EQ(panel.ask("+id=77"), "+id=77\rERR\r\n"); // not four digits: as wrong as any other key
     EXPECT_EQ(panel.ask("+id=0078"), "+id=0078\rERR\r\n");
-    EXPECT_EQ(panel.ask("+id=0077"), "+id=0077\rIGN\r\n");  // even the right key is ignored now
+    EXPECT_EQ(panel.ask("+id=0077"), "+id=0077\rIGN\r\n"); // even the right key is ignored now
     EXPECT_EQ(panel.ask("+l"), "+l\rERR\r\n");
     std::this_thread::sleep_for(std::chrono::milliseconds(1300));
     EXPECT_EQ(panel.ask("+id=0077"), "+id=0077\rOK\r\n");
@@ -55,8 +55,12 @@ TEST(DevSimPanel, AnswersConnectionFactsFromDefaultsOrOptions)
     };
     const Case cases[] = {
         {{}, "14.10.45", "0", "000000", "0", "0A0"},
-        {{"--version", "14.10.29", "--mode", "3", "--vp", "00001", "--dk", "1", "--c1", "1FF"}, "14.10.29", "3",
-         "00001", "1", "1FF"},
+        {{"--version", "14.10.29", "--mode", "3", "--vp", "00001", "--dk", "1", "--c1", "1FF"},
+         "14.10.29",
+         "3",
+         "00001",
+         "1",
+         "1FF"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version);
@@ -79,9 +83,9 @@ TEST(DevSimPanel, StoreKeepsWrittenValuesAndRefusesUnknownQueries)
     EXPECT_EQ(panel.ask("+AQ"), "+AQ\rERR\r\n");
     EXPECT_EQ(panel.ask("+AQ=05"), "+AQ=05\rOK\r\n");
     EXPECT_EQ(panel.ask("+AQ"), "+AQ\r05\r\nOK\r\n");
-    EXPECT_EQ(panel.ask("+aq"), "+aq\rERR\r\n");  // mnemonics are case-sensitive
+    EXPECT_EQ(panel.ask("+aq"), "+aq\rERR\r\n"); // mnemonics are case-sensitive
     EXPECT_EQ(panel.ask("+Tel1"), "+Tel1\r89161234567\r\nOK\r\n");
-    const std::string alarmText = "\xD2\xF0\xE5\xE2\xEE\xE3\xE0 1";  // an SMS text as it travels, in cp1251
+    const std::string alarmText = "\xD2\xF0\xE5\xE2\xEE\xE3\xE0 1"; // an SMS text as it travels, in cp1251
     EXPECT_EQ(panel.ask("+Sms=" + alarmText), "+Sms=" + alarmText + "\rOK\r\n");
     EXPECT_EQ(panel.ask("+Sms"), "+Sms\r" + alarmText + "\r\nOK\r\n");
     panel.process.control("set AQ 07");
@@ -99,12 +103,11 @@ TEST(DevSimPanel, ForgetsTheAuthorisationWhenThePortCloses)
     EmulatedDevice panel({"--device", "panel"});
     ASSERT_EQ(panel.ask("+id=1234"), "+id=1234\rOK\r\n");
     panel.port.close();
-    // The emulator notices the closed port within its closed-port poll; give it ample time.
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ASSERT_TRUE(panel.process.awaitTrace("port closed", 1, kAnswerTimeout));
     PtyPort again(panel.process.portPath());
     again.send("+l\r");
     EXPECT_EQ(again.receiveUntilAny({"OK\r\n", "ERR\r\n"}, kAnswerTimeout), "+l\rERR\r\n");
 }
 
-}  // namespace
-}  // namespace nvx::test
+} // namespace
+} // namespace nvx::test

@@ -25,7 +25,7 @@ TEST(DevSimSensor, KeepsWellFormedParameterWritesAndRefusesTheRest)
 {
     struct Case {
         const char* command;
-        const char* reply;  // after the echo
+        const char* reply; // after the echo
         const char* parameter;
         const char* heldAfterwards;
     };
@@ -33,7 +33,7 @@ TEST(DevSimSensor, KeepsWellFormedParameterWritesAndRefusesTheRest)
         {"+pA=11", "OK\r\n", "A", "11"},
         {"+pV=14", "OK\r\n", "V", "14"},
         {"+pC=061E", "OK\r\n", "C", "061E"},
-        {"+pP=0f", "OK\r\n", "P", "0f"},  // kept as sent, so a test sees the case the program used
+        {"+pP=0f", "OK\r\n", "P", "0f"}, // kept as sent, so a test sees the case the program used
         {"+pC=12", "ERR\r\n", "C", "061E"},
         {"+pC=061E0", "ERR\r\n", "C", "061E"},
         {"+pA=1G", "ERR\r\n", "A", "11"},
@@ -51,7 +51,8 @@ TEST(DevSimSensor, KeepsWellFormedParameterWritesAndRefusesTheRest)
         EXPECT_EQ(sensor.process.state()[c.parameter], c.heldAfterwards);
     }
     EXPECT_EQ(sensor.ask("+pAVCP"), "+pAVCP\r1114061E0f\r\nOK\r\n");
-    const std::map<std::string, std::string> expected = {{"A", "11"}, {"V", "14"}, {"C", "061E"}, {"P", "0f"}};
+    const std::map<std::string, std::string> expected = {
+        {"A", "11"}, {"V", "14"}, {"C", "061E"}, {"P", "0f"}};
     EXPECT_EQ(sensor.process.state(), expected);
 }
 
@@ -59,10 +60,10 @@ TEST(DevSimSensor, ControlChannelSetsParametersWithTheSameChecks)
 {
     EmulatedDevice sensor({});
     sensor.process.control("set A 11");
-    sensor.process.control("set C 12");  // wrong width: refused
+    sensor.process.control("set C 12"); // wrong width: refused
     EXPECT_EQ(sensor.ask("+pAVCP"), "+pAVCP\r1107061403\r\nOK\r\n");
     EXPECT_EQ(sensor.process.state()["A"], "11");
 }
 
-}  // namespace
-}  // namespace nvx::test
+} // namespace
+} // namespace nvx::test

@@ -9,14 +9,12 @@
 #include <filesystem>
 #include <fstream>
 #include <poll.h>
-#include <spawn.h>
 #include <sstream>
 #include <stdexcept>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace nvx::test {
 
@@ -54,9 +52,12 @@ std::string ReadFirstLine(int fd, std::chrono::steady_clock::time_point deadline
     return text.substr(0, text.find('\n'));
 }
 
-}  // namespace
+} // namespace
 
-const char* DevSimExecutable() { return DEVSIM_PATH; }
+const char* DevSimExecutable()
+{
+    return DEVSIM_PATH;
+}
 
 DevSimProcess::DevSimProcess(const std::vector<std::string>& arguments)
 {
@@ -65,9 +66,9 @@ DevSimProcess::DevSimProcess(const std::vector<std::string>& arguments)
         throw std::runtime_error(std::string("mkdtemp: ") + std::strerror(errno));
     directory_ = pattern;
 
-    std::vector<std::string> command = {DevSimExecutable(),  "--control",    path("control"),
-                                        "--wire-log",        path("wire.log"), "--state-file",
-                                        path("state"),       "--trace",      path("trace.log")};
+    std::vector<std::string> command = {DevSimExecutable(), "--control",      path("control"),
+                                        "--wire-log",       path("wire.log"), "--state-file",
+                                        path("state"),      "--trace",        path("trace.log")};
     command.insert(command.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& word : command)
@@ -79,20 +80,25 @@ DevSimProcess::DevSimProcess(const std::vector<std::string>& arguments)
         std::filesystem::remove_all(directory_);
         throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-    // A port the test holds open (without close-on-exec) must not be held by the emulator too, or that
-    // port would never look closed to its own emulator.
-    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
-    const int spawned = ::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t parent = ::getpid();
+    pid_ = ::fork();
+    if (pid_ == 0) {
+        // Only async-signal-safe calls between fork and exec.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent)
+            ::_exit(127);
+        ::dup2(output[1], STDOUT_FILENO);
+        // A port the test holds open must not be held by the emulator too, or that port would never look
+        // closed to its own emulator.
+        ::close_range(STDERR_FILENO + 1, ~0U, 0);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
     ::close(output[1]);
-    if (spawned != 0) {
+    if (pid_ < 0) {
         ::close(output[0]);
-        pid_ = -1;
         std::filesystem::remove_all(directory_);
-        throw std::runtime_error(std::string("cannot start devsim: ") + std::strerror(spawned));
+        throw std::runtime_error(std::string("cannot start devsim: ") + std::strerror(errno));
     }
     const std::string first = ReadFirstLine(output[0], std::chrono::steady_clock::now() + kStartTimeout);
     ::close(output[0]);
@@ -123,9 +129,31 @@ void DevSimProcess::control(const std::string& line) const
         throw std::runtime_error("control FIFO: short write");
 }
 
-std::string DevSimProcess::wireLog() const { return ReadFile(path("wire.log")); }
+std::string DevSimProcess::wireLog() const
+{
+    return ReadFile(path("wire.log"));
+}
 
-std::string DevSimProcess::trace() const { return ReadFile(path("trace.log")); }
+std::string DevSimProcess::trace() const
+{
+    return ReadFile(path("trace.log"));
+}
+
+bool DevSimProcess::awaitTrace(std::string_view text, int times, std::chrono::milliseconds timeout) const
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        const std::string log = trace();
+        int found = 0;
+        for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + text.size()))
+            ++found;
+        if (found >= times)
+            return true;
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
 
 std::map<std::string, std::string> DevSimProcess::state() const
 {
@@ -160,4 +188,4 @@ int DevSimProcess::stop()
     return waitStatus_;
 }
 
-}  // namespace nvx::test
+} // namespace nvx::test

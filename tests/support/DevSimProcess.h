@@ -1,9 +1,11 @@
-// Runs the device emulator (tools/devsim) as a child process for a test, with its control FIFO, wire log,
-// state file and trace in a private temporary directory that goes with it. Used on the test's thread.
+// Runs the device emulator (tools/devsim) for a test, with its control FIFO, wire log, state file and trace
+// in a private temporary directory. Test thread; the emulator also ends when the thread that started it does.
 #pragma once
 
+#include <chrono>
 #include <map>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 #include <vector>
 
@@ -29,6 +31,9 @@ public:
     std::map<std::string, std::string> state() const;
     // The emulator's human-readable trace, for failure messages.
     std::string trace() const;
+    // Waits until the trace holds `text` at least `times` times, e.g. "port closed": the emulator has
+    // noticed that the port was closed. False when that did not happen within `timeout`.
+    bool awaitTrace(std::string_view text, int times, std::chrono::milliseconds timeout) const;
     // The private directory, for files a test wants to keep beside the emulator's.
     const std::string& directory() const { return directory_; }
 
@@ -47,4 +52,4 @@ private:
 // The emulator's executable, as built.
 const char* DevSimExecutable();
 
-}  // namespace nvx::test
+} // namespace nvx::test

@@ -28,7 +28,10 @@ PtyPort::PtyPort(const std::string& path)
     }
 }
 
-PtyPort::~PtyPort() { close(); }
+PtyPort::~PtyPort()
+{
+    close();
+}
 
 void PtyPort::close()
 {
@@ -107,4 +110,4 @@ bool PtyPort::readSome(std::chrono::steady_clock::time_point deadline)
     }
 }
 
-}  // namespace nvx::test
+} // namespace nvx::test

@@ -22,7 +22,8 @@ public:
     // `expected` (all that came, when it did not); later bytes stay for the next call.
     std::string receiveUntil(std::string_view expected, std::chrono::milliseconds timeout);
     // As receiveUntil, ending at whichever of `endings` completes first.
-    std::string receiveUntilAny(std::initializer_list<std::string_view> endings, std::chrono::milliseconds timeout);
+    std::string receiveUntilAny(std::initializer_list<std::string_view> endings,
+                                std::chrono::milliseconds timeout);
     // Everything that arrives within `duration`, including bytes kept from earlier calls.
     std::string receiveFor(std::chrono::milliseconds duration);
     // Closes the port; the object can no longer be used.
@@ -36,4 +37,4 @@ private:
     std::string buffer_;
 };
 
-}  // namespace nvx::test
+} // namespace nvx::test

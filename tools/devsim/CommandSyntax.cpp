@@ -21,9 +21,8 @@ std::optional<Command> ParseCommand(std::string_view line)
 
 bool IsHexOfWidth(std::string_view text, std::size_t digits)
 {
-    return text.size() == digits && std::all_of(text.begin(), text.end(), [](unsigned char c) {
-               return std::isxdigit(c) != 0;
-           });
+    return text.size() == digits &&
+           std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isxdigit(c) != 0; });
 }
 
-}  // namespace devsim
+} // namespace devsim

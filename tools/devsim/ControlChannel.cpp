@@ -15,7 +15,7 @@ namespace {
     throw std::system_error(errno, std::generic_category(), what);
 }
 
-}  // namespace
+} // namespace
 
 ControlChannel::ControlChannel(std::string path) : path_(std::move(path))
 {
@@ -63,4 +63,4 @@ std::vector<std::string> ControlChannel::readLines()
     return lines;
 }
 
-}  // namespace devsim
+} // namespace devsim

@@ -1,6 +1,5 @@
 // The FIFO through which tests and users change the emulator at run time, one command a line ("drop",
-// "reject +v", ...). The emulator keeps a writer open itself so the FIFO never reports end of file between
-// writers. Emulator thread.
+// "reject +v", ...). Emulator thread.
 #pragma once
 
 #include <string>
@@ -22,10 +21,10 @@ public:
 
 private:
     std::string path_;
-    bool created_ = false;  // removed again on exit when we made it
+    bool created_ = false; // removed again on exit when we made it
     int readFd_ = -1;
-    int keepOpenFd_ = -1;
+    int keepOpenFd_ = -1; // our own writer: without one the FIFO reports end of file between writers
     std::string partial_;
 };
 
-}  // namespace devsim
+} // namespace devsim

@@ -17,4 +17,4 @@ std::string FrameReply(const Reply& reply)
     return "ERR\r\n";
 }
 
-}  // namespace devsim
+} // namespace devsim

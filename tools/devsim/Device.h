@@ -14,7 +14,7 @@ namespace devsim {
 struct Reply {
     enum class Kind { Value, Ok, Err, Ign };
     Kind kind = Kind::Err;
-    std::string value;  // for Kind::Value
+    std::string value; // for Kind::Value
 
     static Reply withValue(std::string text) { return {Kind::Value, std::move(text)}; }
     static Reply ok() { return {Kind::Ok, {}}; }
@@ -39,4 +39,4 @@ public:
     virtual std::map<std::string, std::string> state() const = 0;
 };
 
-}  // namespace devsim
+} // namespace devsim

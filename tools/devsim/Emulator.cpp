@@ -45,19 +45,13 @@ std::string TakeWord(std::string_view& text)
     return word;
 }
 
-}  // namespace
+} // namespace
 
 Emulator::Emulator(const Options& options)
-    : replyDelay_(options.replyDelay),
-      eventsEvery_(options.eventsEvery),
-      eventsAnywhere_(options.eventsAnywhere),
-      pacer_(options.paced),
-      faults_(options.seed),
-      device_(MakeDevice(options)),
-      events_(options.eventForm, options.seed + 1),
-      spliceRandom_(options.seed + 2),
-      trace_(options.tracePath),
-      stateFile_(options.stateFilePath)
+    : replyDelay_(options.replyDelay), eventsEvery_(options.eventsEvery),
+      eventsAnywhere_(options.eventsAnywhere), pacer_(options.paced), faults_(options.seed),
+      device_(MakeDevice(options)), events_(options.eventForm, options.seed + 1),
+      spliceRandom_(options.seed + 2), trace_(options.tracePath), stateFile_(options.stateFilePath)
 {
     for (const auto& prefix : options.noAnswer)
         faults_.ignore(prefix);
@@ -246,7 +240,8 @@ void Emulator::applyControl(const std::string& line, TimePoint now)
         // "event PAYLOAD [SIGNAL]": a last word starting with "-" is the signal; the payload may hold blanks.
         std::string payload = argument;
         std::string signal;
-        if (const auto blank = argument.rfind(' '); blank != std::string::npos && argument[blank + 1] == '-') {
+        if (const auto blank = argument.rfind(' ');
+            blank != std::string::npos && argument[blank + 1] == '-') {
             payload = argument.substr(0, blank);
             signal = argument.substr(blank + 1);
         }
@@ -271,7 +266,8 @@ void Emulator::applyControl(const std::string& line, TimePoint now)
             std::fprintf(stderr, "devsim: the device refuses \"%s\"\n", line.c_str());
     } else if (verb == "delay" && !argument.empty()) {
         unsigned milliseconds = 0;
-        const auto [end, error] = std::from_chars(argument.data(), argument.data() + argument.size(), milliseconds);
+        const auto [end, error] =
+            std::from_chars(argument.data(), argument.data() + argument.size(), milliseconds);
         if (error == std::errc() && end == argument.data() + argument.size())
             replyDelay_ = Milliseconds(milliseconds);
         else
@@ -339,4 +335,4 @@ void Emulator::updateState()
         std::perror("devsim: state file");
 }
 
-}  // namespace devsim
+} // namespace devsim

@@ -1,6 +1,5 @@
-// One emulated device on a pseudo-terminal: reads what the program sends, answers as the device (behind
-// the modem front when there is one), applies the fault switches and control commands, and paces the
-// output. Runs a single-threaded poll loop on the thread that calls run().
+// One emulated device on a pseudo-terminal: answers as the device (behind the modem when there is one), with
+// fault switches, control commands and paced output. A single-threaded poll loop on the thread calling run().
 #pragma once
 
 #include "ControlChannel.h"
@@ -83,7 +82,7 @@ private:
     StateFile stateFile_;
 
     bool portOpen_ = false;
-    bool lineFull_ = false;  // the program is not reading; wait until the pty takes bytes again
+    bool lineFull_ = false; // the program is not reading; wait until the pty takes bytes again
 };
 
-}  // namespace devsim
+} // namespace devsim

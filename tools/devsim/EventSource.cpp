@@ -20,25 +20,17 @@ int ContactIdDigitValue(char digit)
     return digit - 'A' + 10;
 }
 
-}  // namespace
-
-std::string EventSource::next(std::chrono::system_clock::time_point now)
+// The check digit that makes a 15-character Contact ID message valid.
+char ContactIdCheckDigit(const std::string& message15)
 {
-    const std::uint64_t sequence = ++sequence_;
-    const std::string payload = form_ == EventForm::Record ? Record(now, sequence) : devicePayload(sequence);
-    const int signal = std::uniform_int_distribution<int>(kWeakestSignal, kStrongestSignal)(random_);
-    return EventLines(payload, std::to_string(signal));
+    int sum = 0;
+    for (const char digit : message15)
+        sum += ContactIdDigitValue(digit);
+    return "0123456789ABCDEF"[15 - sum % 15];
 }
 
-std::string EventSource::EventLines(const std::string& payload, const std::string& signal)
-{
-    std::string lines = "Get:" + payload + "\r\n";
-    if (!signal.empty())
-        lines += signal + "\r\n";
-    return lines;
-}
-
-std::string EventSource::Record(std::chrono::system_clock::time_point when, std::uint64_t sequence)
+// A history record: time, date, delivery flags and a Contact ID alarm message with its check digit.
+std::string Record(std::chrono::system_clock::time_point when, std::uint64_t sequence)
 {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
     std::tm local{};
@@ -57,21 +49,31 @@ std::string EventSource::Record(std::chrono::system_clock::time_point when, std:
     return std::string(stamp) + " 7FFE " + message15 + ContactIdCheckDigit(message15);
 }
 
-char EventSource::ContactIdCheckDigit(const std::string& message15)
+// A radio sensor report: sensor 1 to 32, an alarm (01) or a restore (10) of its main detector.
+std::string DeviceReport(std::uint64_t sequence)
 {
-    int sum = 0;
-    for (const char digit : message15)
-        sum += ContactIdDigitValue(digit);
-    return "0123456789ABCDEF"[15 - sum % 15];
-}
-
-std::string EventSource::devicePayload(std::uint64_t sequence)
-{
-    // Radio sensor 1 to 32 reporting an alarm (01) or a restore (10) of its main detector.
     char payload[8];
     std::snprintf(payload, sizeof payload, "%02XZ%02X%s", static_cast<unsigned>(sequence % 256),
                   static_cast<unsigned>(sequence % 32 + 1), sequence % 2 == 1 ? "01" : "10");
     return payload;
 }
 
-}  // namespace devsim
+} // namespace
+
+std::string EventSource::next(std::chrono::system_clock::time_point now)
+{
+    const std::uint64_t sequence = ++sequence_;
+    const std::string payload = form_ == EventForm::Record ? Record(now, sequence) : DeviceReport(sequence);
+    const int signal = std::uniform_int_distribution<int>(kWeakestSignal, kStrongestSignal)(random_);
+    return EventLines(payload, std::to_string(signal));
+}
+
+std::string EventSource::EventLines(const std::string& payload, const std::string& signal)
+{
+    std::string lines = "Get:" + payload + "\r\n";
+    if (!signal.empty())
+        lines += signal + "\r\n";
+    return lines;
+}
+
+} // namespace devsim

@@ -10,8 +10,8 @@
 namespace devsim {
 
 enum class EventForm {
-    Record,  // a 39-character history record; the zone of its alarm message is the sequence number mod 1000
-    Device,  // a 7-character radio sensor report; its two leading digits are the sequence number mod 256
+    Record, // a 39-character history record; the zone of its alarm message is the sequence number mod 1000
+    Device, // a 7-character radio sensor report; its two leading digits are the sequence number mod 256
 };
 
 class EventSource {
@@ -20,22 +20,14 @@ public:
 
     // The next generated event: both lines, ready for the wire.
     std::string next(std::chrono::system_clock::time_point now);
-    // How many events next() has made.
-    std::uint64_t count() const { return sequence_; }
 
     // One event as it appears on the line; no signal line when `signal` is empty.
     static std::string EventLines(const std::string& payload, const std::string& signal);
-    // A history record: time, date, delivery flags and a Contact ID alarm message with its check digit.
-    static std::string Record(std::chrono::system_clock::time_point when, std::uint64_t sequence);
-    // The check digit that makes a 15-character Contact ID message valid.
-    static char ContactIdCheckDigit(const std::string& message15);
 
 private:
-    std::string devicePayload(std::uint64_t sequence);
-
     EventForm form_;
     std::mt19937 random_;
     std::uint64_t sequence_ = 0;
 };
 
-}  // namespace devsim
+} // namespace devsim

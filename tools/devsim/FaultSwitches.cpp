@@ -33,4 +33,4 @@ bool FaultSwitches::MatchesAny(const std::set<std::string>& prefixes, const std:
     return false;
 }
 
-}  // namespace devsim
+} // namespace devsim

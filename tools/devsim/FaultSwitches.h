@@ -49,4 +49,4 @@ private:
     std::mt19937 random_;
 };
 
-}  // namespace devsim
+} // namespace devsim

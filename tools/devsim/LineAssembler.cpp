@@ -17,4 +17,4 @@ std::vector<std::string> LineAssembler::feed(std::string_view bytes)
     return lines;
 }
 
-}  // namespace devsim
+} // namespace devsim

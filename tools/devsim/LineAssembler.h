@@ -16,11 +16,10 @@ public:
 
     // Appends `bytes` and returns the lines they complete, without their ends.
     std::vector<std::string> feed(std::string_view bytes);
-    bool midLine() const { return !partial_.empty(); }
     void reset() { partial_.clear(); }
 
 private:
     std::string partial_;
 };
 
-}  // namespace devsim
+} // namespace devsim

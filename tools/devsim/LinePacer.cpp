@@ -8,7 +8,7 @@ namespace {
 // A schedule further behind than this was stalled (the program stopped reading), not merely woken late;
 // it starts afresh instead of bursting out everything it owes.
 constexpr Milliseconds kMaxLag{50};
-}  // namespace
+} // namespace
 
 std::size_t LinePacer::allowance(TimePoint now, std::size_t pending)
 {
@@ -43,4 +43,4 @@ std::optional<TimePoint> LinePacer::nextSlot() const
     return slotOf(sentSinceOrigin_);
 }
 
-}  // namespace devsim
+} // namespace devsim

@@ -28,9 +28,9 @@ private:
     TimePoint slotOf(std::size_t index) const { return origin_ + index * kByteTime; }
 
     bool paced_;
-    bool running_ = false;  // the schedule has bytes in progress
-    TimePoint origin_{};    // slot of the first byte of the running schedule
+    bool running_ = false; // the schedule has bytes in progress
+    TimePoint origin_{};   // slot of the first byte of the running schedule
     std::size_t sentSinceOrigin_ = 0;
 };
 
-}  // namespace devsim
+} // namespace devsim

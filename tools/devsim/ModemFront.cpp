@@ -39,19 +39,23 @@ std::string DialledNumber(const std::string& upper)
     return std::string(rest);
 }
 
-}  // namespace
+} // namespace
 
 ModemFront::ModemFront(ModemConfig config, TimerQueue& timers, const FaultSwitches& faults, ModemHost& host)
     : config_(std::move(config)), timers_(timers), faults_(faults), host_(host)
 {
 }
 
-ModemFront::~ModemFront() { cancelTimers(); }
+ModemFront::~ModemFront()
+{
+    cancelTimers();
+}
 
 void ModemFront::portOpened(TimePoint now)
 {
     // A modem powered up with the port answers that its SIM card is ready.
-    simReadyTimer_ = timers_.at(now + config_.simReadyTime, [this] { host_.sendFromModem("\r\n+CPIN: READY\r\n"); });
+    simReadyTimer_ =
+        timers_.at(now + config_.simReadyTime, [this] { host_.sendFromModem("\r\n+CPIN: READY\r\n"); });
 }
 
 void ModemFront::portClosed()
@@ -236,4 +240,4 @@ void ModemFront::cancelTimers()
     timers_.cancel(escapeTimer_);
 }
 
-}  // namespace devsim
+} // namespace devsim

@@ -1,6 +1,5 @@
-// A GSM modem in front of the device: answers the AT dialogue in command mode, dials into a data call that
-// carries the bytes to the device, leaves it on the "+++" escape and hangs up on ATH or when the port
-// closes. Emulator thread.
+// A GSM modem in front of the device: the AT dialogue, a data call that carries the bytes to the device, the
+// "+++" escape, and hang-up on ATH or when the port closes. Emulator thread.
 #pragma once
 
 #include "FaultSwitches.h"
@@ -18,8 +17,8 @@ namespace devsim {
 struct ModemConfig {
     enum class DialOutcome { Connect, Busy, NoAnswer };
 
-    std::string registration = "0,1";       // the status in the "+CREG:" answer
-    std::string revision = "SIM900 R11.0";  // the answer to AT+GMR
+    std::string registration = "0,1";      // the status in the "+CREG:" answer
+    std::string revision = "SIM900 R11.0"; // the answer to AT+GMR
     DialOutcome dialOutcome = DialOutcome::Connect;
     Milliseconds dialTime{300};     // from the dial command to CONNECT or BUSY
     Milliseconds simReadyTime{700}; // from the port's opening to "+CPIN: READY"
@@ -76,12 +75,12 @@ private:
 
     State state_ = State::Command;
     LineAssembler commandLine_;
-    std::optional<TimePoint> lastReceived_;  // last byte from the program
-    bool deviceLineStarts_ = true;  // the last byte passed on in the call ended a line
-    std::string heldPlus_;          // "+" characters that may be the escape
+    std::optional<TimePoint> lastReceived_; // last byte from the program
+    bool deviceLineStarts_ = true;          // the last byte passed on in the call ended a line
+    std::string heldPlus_;                  // "+" characters that may be the escape
     TimerQueue::Id dialTimer_ = 0;
     TimerQueue::Id simReadyTimer_ = 0;
     TimerQueue::Id escapeTimer_ = 0;
 };
 
-}  // namespace devsim
+} // namespace devsim

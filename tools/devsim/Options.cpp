@@ -54,7 +54,7 @@ std::pair<std::string, std::string> ParseAssignment(const std::string& option, c
     return {text.substr(0, equals), text.substr(equals + 1)};
 }
 
-}  // namespace
+} // namespace
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& arguments)
 {
@@ -85,11 +85,14 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments)
         {"--vp", [&](const auto&, const auto& value) { options.panel.overrides["vp"] = value; }},
         {"--dk", [&](const auto&, const auto& value) { options.panel.overrides["dk"] = value; }},
         {"--c1", [&](const auto&, const auto& value) { options.panel.overrides["c1"] = value; }},
-        {"--set", [&](const auto& option, const auto& value) { options.presets.push_back(ParseAssignment(option, value)); }},
+        {"--set", [&](const auto& option,
+                      const auto& value) { options.presets.push_back(ParseAssignment(option, value)); }},
         {"--creg", [&](const auto&, const auto& value) { options.modemConfig.registration = value; }},
         {"--gmr", [&](const auto&, const auto& value) { options.modemConfig.revision = value; }},
         {"--dial-ms",
-         [&](const auto& option, const auto& value) { options.modemConfig.dialTime = ParseMilliseconds(option, value); }},
+         [&](const auto& option, const auto& value) {
+             options.modemConfig.dialTime = ParseMilliseconds(option, value);
+         }},
         {"--cpin-ms",
          [&](const auto& option, const auto& value) {
              options.modemConfig.simReadyTime = ParseMilliseconds(option, value);
@@ -99,7 +102,9 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments)
              options.modemConfig.escapeGuard = ParseMilliseconds(option, value, 1);
          }},
         {"--reply-delay-ms",
-         [&](const auto& option, const auto& value) { options.replyDelay = ParseMilliseconds(option, value); }},
+         [&](const auto& option, const auto& value) {
+             options.replyDelay = ParseMilliseconds(option, value);
+         }},
         {"--no-answer", [&](const auto&, const auto& value) { options.noAnswer.push_back(value); }},
         {"--reject", [&](const auto&, const auto& value) { options.reject.push_back(value); }},
         {"--corrupt-rate",
@@ -111,7 +116,9 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments)
         {"--drop-after",
          [&](const auto& option, const auto& value) { options.dropAfter = ParseCount(option, value, 1); }},
         {"--events-every-ms",
-         [&](const auto& option, const auto& value) { options.eventsEvery = ParseMilliseconds(option, value, 1); }},
+         [&](const auto& option, const auto& value) {
+             options.eventsEvery = ParseMilliseconds(option, value, 1);
+         }},
         {"--event-form",
          [&](const auto& option, const auto& value) {
              if (value == "record")
@@ -206,4 +213,4 @@ Reporting and control
 )";
 }
 
-}  // namespace devsim
+} // namespace devsim

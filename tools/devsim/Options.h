@@ -19,10 +19,10 @@ struct Options {
     enum class DeviceKind { Sensor, Panel };
 
     DeviceKind device = DeviceKind::Sensor;
-    std::optional<std::string> version;  // the device kind's own when not given
+    std::optional<std::string> version; // the device kind's own when not given
     bool petImmune = false;
     PanelConfig panel;
-    std::vector<std::pair<std::string, std::string>> presets;  // --set NAME=VALUE
+    std::vector<std::pair<std::string, std::string>> presets; // --set NAME=VALUE
 
     bool modem = false;
     ModemConfig modemConfig;
@@ -53,4 +53,4 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments);
 // The option summary printed for --help and after a bad argument.
 const char* Usage();
 
-}  // namespace devsim
+} // namespace devsim

@@ -95,4 +95,4 @@ std::optional<TimePoint> OutputQueue::nextRelease() const
     return std::nullopt;
 }
 
-}  // namespace devsim
+} // namespace devsim

@@ -1,6 +1,5 @@
-// What the emulator has to send on the line, in order: chunks held back by the reply delay, then released
-// chunks waiting for the line. An event can be spliced in between two bytes of an answer, but never into
-// another event. Emulator thread.
+// What the emulator has to send, in order: chunks held back by the reply delay, then released ones waiting
+// for the line; an event can be spliced in between two bytes of an answer. Emulator thread.
 #pragma once
 
 #include "SteadyTime.h"
@@ -45,7 +44,7 @@ private:
         bool released;
     };
 
-    std::deque<Chunk> chunks_;  // released chunks first, then held ones
+    std::deque<Chunk> chunks_; // released chunks first, then held ones
 };
 
-}  // namespace devsim
+} // namespace devsim

@@ -16,7 +16,7 @@ bool IsFourDigits(const std::string& text)
            std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
 }
 
-}  // namespace
+} // namespace
 
 Panel::Panel(PanelConfig config) : config_(std::move(config)), store_(PanelDefaults())
 {
@@ -35,6 +35,11 @@ Reply Panel::handle(const std::string& line, TimePoint now)
         return command->value ? authorise(*command->value, now) : Reply::err();
     if (!authorised_)
         return Reply::err();
+    if (auto outcome = general_.handle(*command, config_.masterKey)) {
+        if (outcome->restarts)
+            authorised_ = false;
+        return outcome->reply;
+    }
     if (command->value)
         return set(command->name, *command->value) ? Reply::ok() : Reply::err();
     const auto stored = store_.find(command->name);
@@ -67,4 +72,4 @@ bool Panel::set(const std::string& name, const std::string& value)
     return true;
 }
 
-}  // namespace devsim
+} // namespace devsim

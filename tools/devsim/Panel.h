@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Device.h"
+#include "PanelGeneralCommands.h"
 
 #include <map>
 #include <string>
@@ -12,8 +13,8 @@ namespace devsim {
 struct PanelConfig {
     std::string version = "14.10.45";
     std::string masterKey = "1234";
-    std::chrono::seconds ignoreFor{60};            // after three wrong keys in a row
-    std::map<std::string, std::string> overrides;  // store values replacing the factory defaults
+    std::chrono::seconds ignoreFor{60};           // after three wrong keys in a row
+    std::map<std::string, std::string> overrides; // store values replacing the factory defaults
 };
 
 class Panel : public Device {
@@ -33,9 +34,10 @@ private:
 
     PanelConfig config_;
     std::map<std::string, std::string> store_;
+    PanelGeneralCommands general_;
     bool authorised_ = false;
     int wrongKeysInRow_ = 0;
     TimePoint ignoreUntil_{};
 };
 
-}  // namespace devsim
+} // namespace devsim

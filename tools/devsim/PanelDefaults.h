@@ -10,4 +10,4 @@ namespace devsim {
 // Mnemonic (without "+") → value the panel answers before anything was written.
 const std::map<std::string, std::string>& PanelDefaults();
 
-}  // namespace devsim
+} // namespace devsim

@@ -16,7 +16,7 @@ namespace {
     throw std::system_error(errno, std::generic_category(), what);
 }
 
-}  // namespace
+} // namespace
 
 PtyEndpoint::PtyEndpoint()
 {
@@ -47,7 +47,10 @@ PtyEndpoint::PtyEndpoint()
     discardUnread();
 }
 
-PtyEndpoint::~PtyEndpoint() { ::close(master_); }
+PtyEndpoint::~PtyEndpoint()
+{
+    ::close(master_);
+}
 
 PtyEndpoint::ReadResult PtyEndpoint::read(std::string& bytes)
 {
@@ -89,4 +92,4 @@ void PtyEndpoint::discardUnread()
     ::close(slave);
 }
 
-}  // namespace devsim
+} // namespace devsim

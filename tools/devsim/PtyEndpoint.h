@@ -1,6 +1,5 @@
-// The device's end of the cable: the master side of a pseudo-terminal whose slave the program opens as its
-// serial port. Tells whether a program has the port open (reads fail with EIO while none has). Emulator
-// thread.
+// The device's end of the cable: the master of a pseudo-terminal whose slave the program opens as its serial
+// port; tells whether a program has the port open. Emulator thread.
 #pragma once
 
 #include <cstddef>
@@ -34,4 +33,4 @@ private:
     std::string slavePath_;
 };
 
-}  // namespace devsim
+} // namespace devsim

@@ -16,7 +16,7 @@ std::size_t WidthOf(const std::string& parameter)
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 Sensor::Sensor(std::string version, bool petImmune) : version_(std::move(version))
 {
@@ -54,4 +54,4 @@ bool Sensor::set(const std::string& name, const std::string& value)
     return true;
 }
 
-}  // namespace devsim
+} // namespace devsim

@@ -21,7 +21,7 @@ public:
 
 private:
     std::string version_;
-    std::map<std::string, std::string> parameters_;  // "A", "V", "C", "P"
+    std::map<std::string, std::string> parameters_; // "A", "V", "C", "P"
 };
 
-}  // namespace devsim
+} // namespace devsim

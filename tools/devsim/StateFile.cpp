@@ -30,4 +30,4 @@ bool StateFile::update(const std::map<std::string, std::string>& state)
     return true;
 }
 
-}  // namespace devsim
+} // namespace devsim

@@ -22,4 +22,4 @@ private:
     bool everWritten_ = false;
 };
 
-}  // namespace devsim
+} // namespace devsim

@@ -11,4 +11,4 @@ using TimePoint = SteadyClock::time_point;
 using Duration = SteadyClock::duration;
 using Milliseconds = std::chrono::milliseconds;
 
-}  // namespace devsim
+} // namespace devsim

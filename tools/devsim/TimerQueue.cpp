@@ -37,4 +37,4 @@ void TimerQueue::runDue(TimePoint now)
     }
 }
 
-}  // namespace devsim
+} // namespace devsim

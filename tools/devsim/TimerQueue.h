@@ -32,4 +32,4 @@ private:
     Id lastId_ = 0;
 };
 
-}  // namespace devsim
+} // namespace devsim

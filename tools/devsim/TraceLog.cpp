@@ -70,4 +70,4 @@ void TraceLog::line(std::string_view marker, std::string_view text)
     WriteAll(fd_, entry);
 }
 
-}  // namespace devsim
+} // namespace devsim

@@ -31,4 +31,4 @@ private:
     TimePoint start_ = SteadyClock::now();
 };
 
-}  // namespace devsim
+} // namespace devsim

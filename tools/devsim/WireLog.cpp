@@ -15,7 +15,10 @@ WireLog::WireLog(const std::string& path)
         throw std::system_error(errno, std::generic_category(), "cannot open wire log " + path);
 }
 
-WireLog::~WireLog() { ::close(fd_); }
+WireLog::~WireLog()
+{
+    ::close(fd_);
+}
 
 void WireLog::append(std::string_view bytes)
 {
@@ -36,4 +39,4 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
-}  // namespace devsim
+} // namespace devsim

@@ -24,4 +24,4 @@ private:
 // Writes all of `bytes` to `fd`, retrying short writes; false on an error.
 bool WriteAll(int fd, std::string_view bytes);
 
-}  // namespace devsim
+} // namespace devsim

@@ -16,7 +16,10 @@ namespace {
 
 volatile std::sig_atomic_t stopSignal = 0;
 
-extern "C" void RequestStop(int signal) { stopSignal = signal; }
+extern "C" void RequestStop(int signal)
+{
+    stopSignal = signal;
+}
 
 // Points `linkPath` at the slave; an existing symlink (left by an earlier run) is replaced.
 bool CreateLink(const std::string& linkPath, const std::string& target)
@@ -36,7 +39,7 @@ bool CreateLink(const std::string& linkPath, const std::string& target)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
