@@ -40,9 +40,19 @@ public:
 
     // Set up by the window (interface thread, no link running).
     void SetWindows(FormModel* mainForm, FormModel* splash);
+    // The main window's model: pages that end the link run its connect and disconnect commands.
+    FormModel* MainWindow() const { return mainForm_; }
     PageDirectory& Pages() { return pages_; }
     InterfaceCalls& Calls() { return calls_; }
     void SetHooks(DeviceHooks hooks) { hooks_ = std::move(hooks); }
+    // The online event decoder: gets each unsolicited event the link cuts out (payload, CR LF,
+    // signal value). Set once at start-up by the page that shows them; runs on the link thread.
+    void SetEventDecoder(std::function<void(const std::string&)> decoder) { eventDecoder_ = std::move(decoder); }
+    void DecodeEvent(const std::string& event)
+    {
+        if (eventDecoder_)
+            eventDecoder_(event);
+    }
     // A page job (history paging, enrolment, ...) by job code; `resetsCode` false for jobs that
     // end the link themselves and leave the code as it is.
     void RegisterJob(std::uint8_t code, std::function<void()> operation, bool resetsCode = true);
@@ -135,6 +145,7 @@ private:
     PageDirectory pages_;
     InterfaceCalls calls_;
     DeviceHooks hooks_;
+    std::function<void(const std::string&)> eventDecoder_;
     std::map<std::uint8_t, std::pair<std::function<void()>, bool>> jobs_;
     std::atomic<TModem*> link_{nullptr};
     std::mutex masterKeyMutex_;

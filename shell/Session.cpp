@@ -169,6 +169,7 @@ void Session::BeginConnect(const ConnectionChoice& choice)
     device_.onlineLogConnected = false;
     link_ = std::make_unique<TModem>(options, &device_, &queue_, LinkWindows{mainForm_.get(), splash_.get()},
                                      clock_);
+    link_->SetEventSink([this](const std::string& event) { device_.DecodeEvent(event); });
     device_.SetLink(link_.get());
     link_->Start();
 }
