@@ -218,11 +218,38 @@ bool TModem::WaitForInput(std::uint32_t timeoutMs)
     return port_->WaitReadable(timeoutMs);
 }
 
-bool TModem::ReadUntil(std::string& text, std::uint32_t timeoutMs, const std::string& terminator)
+bool TModem::ReadWith(std::string& text, std::uint32_t timeoutMs, const ReadRule& rule)
 {
     text.clear();
     try {
-        return ReadUntilImpl(text, timeoutMs, terminator);
+        const std::uint32_t start = NowMilliseconds();
+        for (;;) {
+            if (rule.stops == StopRule::Always ? terminated_.load()
+                                               : rule.stops == StopRule::UnlessHangingUp && Stopping())
+                return false;
+            FillInbox();
+            if (rule.byteWise) {
+                // One byte at a time, so that what follows the end stays for the next reader.
+                while (!inbox_.empty()) {
+                    text += inbox_.front();
+                    inbox_.erase(0, 1);
+                    if (rule.done(text))
+                        return true;
+                }
+            } else {
+                text += inbox_;
+                inbox_.clear();
+                if (rule.done(text))
+                    return true;
+            }
+            if (ElapsedSince(start) > timeoutMs)
+                return false;
+            const std::uint32_t pause = std::min(rule.pollMs, Remaining(start, timeoutMs));
+            if (rule.wakeOnData)
+                WaitForInput(pause);
+            else
+                Pause(pause);
+        }
     } catch (const std::exception& e) {
         Log(std::string(" # !!! Ошибка при чтении данных из COM порта: ") + e.what());
         StopSelf();
@@ -230,107 +257,52 @@ bool TModem::ReadUntil(std::string& text, std::uint32_t timeoutMs, const std::st
     }
 }
 
-bool TModem::ReadUntilImpl(std::string& text, std::uint32_t timeoutMs, const std::string& terminator)
+bool TModem::ReadUntil(std::string& text, std::uint32_t timeoutMs, const std::string& terminator)
 {
     const std::string wanted = Upper(terminator.empty() ? std::string("\r") : terminator);
     // A rejected command is answered "ERR" instead of "OK": end the wait on it too.
     const bool endsOnReject = wanted.rfind("OK", 0) == 0;
+    ReadRule rule;
+    rule.done = [&](const std::string& got) {
+        return Contains(Upper(got), wanted) || (endsOnReject && HasRejectLine(got));
+    };
     // A line end alone is no real end of an answer: an echo line would end the wait before the
     // value behind it arrived, so such reads gather a whole poll interval as they always did.
-    const bool wakeOnData = wanted != "\r";
-    const std::uint32_t start = NowMilliseconds();
-    for (;;) {
-        if (Stopping())
-            return false;
-        FillInbox();
-        text += inbox_;
-        inbox_.clear();
-        if (Contains(Upper(text), wanted) || (endsOnReject && HasRejectLine(text)))
-            return true;
-        if (ElapsedSince(start) > timeoutMs)
-            return false;
-        if (wakeOnData)
-            WaitForInput(std::min(kPollMs, Remaining(start, timeoutMs)));
-        else
-            Pause(std::min(kPollMs, Remaining(start, timeoutMs)));
-    }
+    rule.wakeOnData = wanted != "\r";
+    return ReadWith(text, timeoutMs, rule);
 }
 
 bool TModem::ReadUntilAny(std::string& text, const std::vector<std::string>& terminators,
                           std::uint32_t timeoutMs)
 {
-    text.clear();
-    try {
-        const std::uint32_t start = NowMilliseconds();
-        for (;;) {
-            if (terminated_)
-                return false;
-            FillInbox();
-            while (!inbox_.empty()) {
-                text += inbox_.front();
-                inbox_.erase(0, 1);
-                for (const std::string& t : terminators)
-                    if (Contains(text, t))
-                        return true;
-            }
-            if (ElapsedSince(start) > timeoutMs)
-                return false;
-            WaitForInput(std::min(kPollMs, Remaining(start, timeoutMs)));
-        }
-    } catch (const std::exception& e) {
-        Log(std::string(" # !!! Ошибка при чтении данных из COM порта: ") + e.what());
-        StopSelf();
+    ReadRule rule;
+    rule.byteWise = true;
+    rule.stops = StopRule::Always;
+    rule.done = [&](const std::string& got) {
+        for (const std::string& t : terminators)
+            if (Contains(got, t))
+                return true;
         return false;
-    }
+    };
+    return ReadWith(text, timeoutMs, rule);
 }
 
 bool TModem::ReadAny(std::string& text, std::uint32_t timeoutMs)
 {
-    text.clear();
-    try {
-        const std::uint32_t start = NowMilliseconds();
-        for (;;) {
-            if (Stopping())
-                return false;
-            FillInbox();
-            text += inbox_;
-            inbox_.clear();
-            if (!text.empty())
-                return true;
-            if (ElapsedSince(start) > timeoutMs)
-                return false;
-            WaitForInput(std::min(kPollMs, Remaining(start, timeoutMs)));
-        }
-    } catch (const std::exception& e) {
-        Log(std::string(" # !!! Ошибка при чтении данных из COM порта: ") + e.what());
-        StopSelf();
-        return false;
-    }
+    ReadRule rule;
+    rule.done = [](const std::string& got) { return !got.empty(); };
+    return ReadWith(text, timeoutMs, rule);
 }
 
 bool TModem::ReadUntilFast(std::string& text, std::uint32_t timeoutMs, const std::string& terminator)
 {
-    text.clear();
     const std::string wanted = Upper(terminator.empty() ? std::string("\r") : terminator);
-    try {
-        const std::uint32_t start = NowMilliseconds();
-        for (;;) {
-            FillInbox();
-            while (!inbox_.empty()) {
-                text += inbox_.front();
-                inbox_.erase(0, 1);
-                if (Contains(Upper(text), wanted))
-                    return true;
-            }
-            if (ElapsedSince(start) > timeoutMs)
-                return false;
-            WaitForInput(std::min(kFastPollMs, Remaining(start, timeoutMs)));
-        }
-    } catch (const std::exception& e) {
-        Log(std::string(" # !!! Ошибка при чтении данных из COM порта: ") + e.what());
-        StopSelf();
-        return false;
-    }
+    ReadRule rule;
+    rule.byteWise = true;
+    rule.pollMs = kFastPollMs;
+    rule.stops = StopRule::Never;
+    rule.done = [&](const std::string& got) { return Contains(Upper(got), wanted); };
+    return ReadWith(text, timeoutMs, rule);
 }
 
 void TModem::Pause(std::uint32_t ms)

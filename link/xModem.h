@@ -95,8 +95,18 @@ public:
     void Status(const std::string& text);
 
 private:
+    enum class StopRule { UnlessHangingUp, Always, Never };
+    // How a reader takes the received text and when it is done.
+    struct ReadRule {
+        std::function<bool(const std::string&)> done;
+        bool byteWise = false;
+        std::uint32_t pollMs = 50;
+        StopRule stops = StopRule::UnlessHangingUp;
+        bool wakeOnData = true;
+    };
+
     void Execute();
-    bool ReadUntilImpl(std::string& text, std::uint32_t timeoutMs, const std::string& terminator);
+    bool ReadWith(std::string& text, std::uint32_t timeoutMs, const ReadRule& rule);
     void FillInbox();
     bool WaitForInput(std::uint32_t timeoutMs);
     void Collect(std::uint32_t durationMs, std::string& text);
