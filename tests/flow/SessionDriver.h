@@ -61,10 +61,11 @@ public:
         return false;
     }
 
-    Session session;
+    // Declared before the session: its destructor stops the link, which still logs.
     std::vector<std::string> log;
     std::vector<std::string> messages;
     bool connected = false;
+    Session session;
 };
 
 }  // namespace nvx::test
