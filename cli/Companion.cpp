@@ -1,5 +1,6 @@
 #include "cli/Companion.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <string_view>
@@ -46,14 +47,17 @@ std::string Joined(const std::vector<std::string>& parts, const std::string& sep
     return text;
 }
 
-// Sections of pages that keep settings in a profile but are missing from it. Loading such a
-// profile gives those pages their defaults, and a write would send them: for the general
-// settings page the factory master key among them.
+// Sections of pages that write to the device and keep settings in a profile but are missing
+// from it. Loading such a profile gives those pages their defaults, and a write would send
+// them: for the general settings page the factory master key among them.
 std::vector<std::string> MissingPageSections(const IniFile& profile, const std::vector<TformIncl*>& pages)
 {
     IniFile probe{std::filesystem::path()}; // never saved: it only shows which sections pages write
     std::vector<std::string> missing;
+    const std::vector<int>& written = WriteAllOrder();
     for (TformIncl* page : pages) {
+        if (std::find(written.begin(), written.end(), page->PageId()) == written.end())
+            continue;
         const std::string& section = page->Form().name();
         page->SaveState(probe);
         if (probe.SectionExists(section) && !profile.SectionExists(section))

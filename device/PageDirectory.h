@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "core/FormModel.h"
 #include "device/device.h"
@@ -52,5 +53,9 @@ inline constexpr int kSmokeDetector = 66;
 inline constexpr int kMotionSensor = 226;
 inline constexpr int kRelayList = 500;
 }  // namespace page_id
+
+// The pages read all and write all visit, in their order.
+const std::vector<int>& ReadAllOrder();
+const std::vector<int>& WriteAllOrder();
 
 }  // namespace nvx

@@ -1,6 +1,7 @@
 // The job table and the page dispatch of the device object: page read and write, read all and
 // write all in their fixed orders.
 #include <array>
+#include <vector>
 
 #include "device/DevVeltra.h"
 #include "link/xModem.h"
@@ -8,17 +9,6 @@
 namespace nvx {
 
 namespace {
-
-constexpr std::array kReadAllOrder{page_id::kGeneral,       page_id::kSystemEvents, page_id::kRadioSettings,
-                                   page_id::kPartitions,    page_id::kRadioSensors, page_id::kWiredLoops,
-                                   page_id::kKeyfobs,       page_id::kKeypads,      page_id::kRelayList,
-                                   page_id::kCodes,         page_id::kChannels,     page_id::kGprs,
-                                   page_id::kSms,           page_id::kEngineerNumbers, page_id::kHistory};
-
-constexpr std::array kWriteAllOrder{page_id::kGeneral,     page_id::kSystemEvents, page_id::kGprs,
-                                    page_id::kRadioSettings, page_id::kRadioSensors, page_id::kKeyfobs,
-                                    page_id::kWiredLoops,  page_id::kPartitions,   page_id::kChannels,
-                                    page_id::kEngineerNumbers, page_id::kCodes,    page_id::kSms};
 
 // Job codes that belong to pages; without their page they do nothing.
 constexpr std::array<std::uint8_t, 21> kPageJobs{6,  8,  9,  12, 13, 14, 16, 17, 18, 19, 21,
@@ -44,6 +34,25 @@ struct AllPagesScope {
 };
 
 }  // namespace
+
+const std::vector<int>& ReadAllOrder()
+{
+    static const std::vector<int> order{page_id::kGeneral,    page_id::kSystemEvents, page_id::kRadioSettings,
+                                        page_id::kPartitions, page_id::kRadioSensors, page_id::kWiredLoops,
+                                        page_id::kKeyfobs,    page_id::kKeypads,      page_id::kRelayList,
+                                        page_id::kCodes,      page_id::kChannels,     page_id::kGprs,
+                                        page_id::kSms,        page_id::kEngineerNumbers, page_id::kHistory};
+    return order;
+}
+
+const std::vector<int>& WriteAllOrder()
+{
+    static const std::vector<int> order{page_id::kGeneral,       page_id::kSystemEvents, page_id::kGprs,
+                                        page_id::kRadioSettings, page_id::kRadioSensors, page_id::kKeyfobs,
+                                        page_id::kWiredLoops,    page_id::kPartitions,   page_id::kChannels,
+                                        page_id::kEngineerNumbers, page_id::kCodes,      page_id::kSms};
+    return order;
+}
 
 void TDevVeltra::ResetJob()
 {
@@ -155,15 +164,9 @@ void TDevVeltra::RunAllPages(bool reading)
             WritePage();
         return !LinkStopping() && !abortState;
     };
-    if (reading) {
-        for (int id : kReadAllOrder)
-            if (!visit(id))
-                return;
-    } else {
-        for (int id : kWriteAllOrder)
-            if (!visit(id))
-                return;
-    }
+    for (int id : reading ? ReadAllOrder() : WriteAllOrder())
+        if (!visit(id))
+            return;
     if (IDevicePage* general = pages_.Find(page_id::kGeneral))
         ShowPageAndSelect(*general, reading ? "*16" : "0");
     queue_.PostNotice(reading ? "Чтение всех параметров завершено!" : "Запись всех параметров завершена!");

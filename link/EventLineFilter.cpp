@@ -61,7 +61,7 @@ bool IsSignalLine(const std::string& line)
     if (b == std::string::npos || line[b] != '-')
         return false;
     for (std::size_t i = b + 1; i <= e; ++i)
-        if (!std::isdigit(static_cast<unsigned char>(line[i])))
+        if (!std::isdigit(static_cast<unsigned char>(line[i])) && line[i] != ':')
             return false;
     return true;
 }

@@ -30,7 +30,8 @@ private:
     std::int64_t heldSince_ = 0;
 };
 
-// True for the line that carries an event's signal value: "-" alone or a negative number.
+// True for the line that carries an event's signal value: "-" alone or a negative number,
+// possibly with a ":" part ("-95:3").
 bool IsSignalLine(const std::string& line);
 
 }  // namespace nvx

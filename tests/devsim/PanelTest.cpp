@@ -80,19 +80,19 @@ TEST(DevSimPanel, StoreKeepsWrittenValuesAndRefusesUnknownQueries)
 {
     EmulatedDevice panel({"--device", "panel", "--set", "Tel1=89161234567"});
     ASSERT_EQ(panel.ask("+id=1234"), "+id=1234\rOK\r\n");
-    EXPECT_EQ(panel.ask("+AQ"), "+AQ\rERR\r\n");
-    EXPECT_EQ(panel.ask("+AQ=05"), "+AQ=05\rOK\r\n");
-    EXPECT_EQ(panel.ask("+AQ"), "+AQ\r05\r\nOK\r\n");
-    EXPECT_EQ(panel.ask("+aq"), "+aq\rERR\r\n"); // mnemonics are case-sensitive
+    EXPECT_EQ(panel.ask("+Xq"), "+Xq\rERR\r\n");
+    EXPECT_EQ(panel.ask("+Xq=05"), "+Xq=05\rOK\r\n");
+    EXPECT_EQ(panel.ask("+Xq"), "+Xq\r05\r\nOK\r\n");
+    EXPECT_EQ(panel.ask("+xq"), "+xq\rERR\r\n"); // mnemonics are case-sensitive
     EXPECT_EQ(panel.ask("+Tel1"), "+Tel1\r89161234567\r\nOK\r\n");
     const std::string alarmText = "\xD2\xF0\xE5\xE2\xEE\xE3\xE0 1"; // an SMS text as it travels, in cp1251
     EXPECT_EQ(panel.ask("+Sms=" + alarmText), "+Sms=" + alarmText + "\rOK\r\n");
     EXPECT_EQ(panel.ask("+Sms"), "+Sms\r" + alarmText + "\r\nOK\r\n");
-    panel.process.control("set AQ 07");
-    EXPECT_EQ(panel.ask("+AQ"), "+AQ\r07\r\nOK\r\n");
+    panel.process.control("set Xq 07");
+    EXPECT_EQ(panel.ask("+Xq"), "+Xq\r07\r\nOK\r\n");
 
     const auto state = panel.process.state();
-    EXPECT_EQ(state.at("AQ"), "07");
+    EXPECT_EQ(state.at("Xq"), "07");
     EXPECT_EQ(state.at("Sms"), alarmText);
     EXPECT_EQ(state.at("l"), "0");
     EXPECT_EQ(state.count("id"), 0u);

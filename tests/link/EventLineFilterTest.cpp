@@ -42,6 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"inside_an_answer", {"+v\r14.10.45\r\nGet:0123ABCD\r\n-67\r\nOK\r\n"}, "+v\r14.10.45\r\nOK\r\n",
              {{"0123ABCD", "-67"}}},
         Case{"no_signal_line", {"Get:0123\r\nOK\r\n"}, "OK\r\n", {{"0123", "0"}}},
+        Case{"signal_with_its_colon_part", {"Get:0123\r\n-95:3\r\nOK\r\n"}, "OK\r\n", {{"0123", "-95:3"}}},
         Case{"bare_dash_is_zero", {"Get:0123\r\n-\r\nOK\r\n"}, "OK\r\n", {{"0123", "0"}}},
         Case{"split_inside_payload", {"+l\r0\r\nGet:01", "23\r\n-5", "4\r\nOK\r\n"}, "+l\r0\r\nOK\r\n",
              {{"0123", "-54"}}},

@@ -35,6 +35,8 @@ public:
     virtual void endSession() {}
     // Changes a held value from outside (control channel, start-up presets); false when refused.
     virtual bool set(const std::string& name, const std::string& value) = 0;
+    // A control command of the device's own ("history 40", ...); false when it is not one.
+    virtual bool control(const std::string& /*verb*/, const std::string& /*argument*/) { return false; }
     // Everything the device holds, for the state file.
     virtual std::map<std::string, std::string> state() const = 0;
 };

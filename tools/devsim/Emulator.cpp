@@ -272,6 +272,8 @@ void Emulator::applyControl(const std::string& line, TimePoint now)
             replyDelay_ = Milliseconds(milliseconds);
         else
             std::fprintf(stderr, "devsim: bad delay in \"%s\"\n", line.c_str());
+    } else if (device_->control(verb, argument)) {
+        updateState();
     } else {
         std::fprintf(stderr, "devsim: unknown control command \"%s\"\n", line.c_str());
     }

@@ -46,6 +46,21 @@ bool IsDigits(const std::string& text, std::size_t count)
            std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
 }
 
+PanelHistoryConfig& History(Options& options)
+{
+    if (!options.panel.history)
+        options.panel.history.emplace();
+    return *options.panel.history;
+}
+
+std::uint16_t ParseRecord(const std::string& option, const std::string& text)
+{
+    const auto number = ParseRecordNumber(text);
+    if (!number)
+        throw std::invalid_argument(option + " needs a record number from 0 to 65535, not \"" + text + "\"");
+    return *number;
+}
+
 std::pair<std::string, std::string> ParseAssignment(const std::string& option, const std::string& text)
 {
     const auto equals = text.find('=');
@@ -87,6 +102,30 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments)
         {"--c1", [&](const auto&, const auto& value) { options.panel.overrides["c1"] = value; }},
         {"--set", [&](const auto& option,
                       const auto& value) { options.presets.push_back(ParseAssignment(option, value)); }},
+        {"--history",
+         [&](const auto& option, const auto& value) {
+             const std::uint64_t records = ParseCount(option, value);
+             if (records > PanelHistoryConfig::kMaxRecords)
+                 throw std::invalid_argument(option + " holds at most 65536 records, not " + value);
+             History(options).records = static_cast<std::uint32_t>(records);
+         }},
+        {"--history-fail",
+         [&](const auto& option, const auto& value) {
+             // N fails every read, N:TIMES only the next TIMES reads.
+             const auto colon = value.find(':');
+             const std::uint16_t number = ParseRecord(option, value.substr(0, colon));
+             History(options).failing[number] =
+                 colon == std::string::npos ? PanelHistoryConfig::kAlways
+                                            : static_cast<int>(ParseCount(option, value.substr(colon + 1), 1));
+         }},
+        {"--history-bad-sum",
+         [&](const auto& option, const auto& value) {
+             History(options).badChecksums.insert(ParseRecord(option, value));
+         }},
+        {"--history-uncheckable",
+         [&](const auto& option, const auto& value) {
+             History(options).uncheckable.insert(ParseRecord(option, value));
+         }},
         {"--creg", [&](const auto&, const auto& value) { options.modemConfig.registration = value; }},
         {"--gmr", [&](const auto&, const auto& value) { options.modemConfig.revision = value; }},
         {"--dial-ms",
@@ -179,6 +218,10 @@ Device
   --dk N                    panel answer to +dk (0)
   --c1 HEX                  panel answer to +c1 (0A0)
   --set NAME=VALUE          preset a panel store value or a sensor parameter (repeatable)
+  --history N               panel event history of N records, 0 to 65536 (none without it)
+  --history-fail N[:TIMES]  history record N answers the failed-read marker (always, or TIMES reads)
+  --history-bad-sum N       history record N has a wrong check digit (repeatable)
+  --history-uncheckable N   history record N has a message whose check digit cannot be computed
 
 GSM modem in front
   --modem                   put a modem in front of the device

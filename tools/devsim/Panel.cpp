@@ -22,6 +22,8 @@ Panel::Panel(PanelConfig config) : config_(std::move(config)), store_(PanelDefau
 {
     for (const auto& [name, value] : config_.overrides)
         store_[name] = value;
+    if (config_.history)
+        history_.emplace(*config_.history);
 }
 
 Reply Panel::handle(const std::string& line, TimePoint now)
@@ -40,6 +42,9 @@ Reply Panel::handle(const std::string& line, TimePoint now)
             authorised_ = false;
         return outcome->reply;
     }
+    if (history_)
+        if (auto reply = history_->handle(*command))
+            return *reply;
     if (command->value)
         return set(command->name, *command->value) ? Reply::ok() : Reply::err();
     const auto stored = store_.find(command->name);
@@ -61,6 +66,26 @@ Reply Panel::authorise(const std::string& key, TimePoint now)
         ignoreUntil_ = now + config_.ignoreFor;
     }
     return Reply::err();
+}
+
+bool Panel::control(const std::string& verb, const std::string& argument)
+{
+    if (!verb.starts_with("history"))
+        return false;
+    if (!history_) {
+        if (verb != "history")
+            return false;
+        history_.emplace(PanelHistoryConfig{});
+    }
+    return history_->control(verb, argument);
+}
+
+std::map<std::string, std::string> Panel::state() const
+{
+    std::map<std::string, std::string> state = store_;
+    if (history_)
+        state["history"] = std::to_string(history_->records());
+    return state;
 }
 
 bool Panel::set(const std::string& name, const std::string& value)

@@ -4,8 +4,10 @@
 
 #include "Device.h"
 #include "PanelGeneralCommands.h"
+#include "PanelHistory.h"
 
 #include <map>
+#include <optional>
 #include <string>
 
 namespace devsim {
@@ -15,6 +17,7 @@ struct PanelConfig {
     std::string masterKey = "1234";
     std::chrono::seconds ignoreFor{60};           // after three wrong keys in a row
     std::map<std::string, std::string> overrides; // store values replacing the factory defaults
+    std::optional<PanelHistoryConfig> history;    // without it the panel keeps no event history
 };
 
 class Panel : public Device {
@@ -25,7 +28,10 @@ public:
     // A new connection must authorise again; the count of wrong keys and the ignore time carry on.
     void endSession() override { authorised_ = false; }
     bool set(const std::string& name, const std::string& value) override;
-    std::map<std::string, std::string> state() const override { return store_; }
+    // The history's commands; "history N" also gives a panel without a history one.
+    bool control(const std::string& verb, const std::string& argument) override;
+    // The settings store, and "history" with the number of records when the panel keeps a history.
+    std::map<std::string, std::string> state() const override;
 
 private:
     static constexpr int kWrongKeysBeforeIgnore = 3;
@@ -35,6 +41,7 @@ private:
     PanelConfig config_;
     std::map<std::string, std::string> store_;
     PanelGeneralCommands general_;
+    std::optional<PanelHistory> history_;
     bool authorised_ = false;
     int wrongKeysInRow_ = 0;
     TimePoint ignoreUntil_{};
