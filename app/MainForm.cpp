@@ -32,7 +32,7 @@
 #include "app/CommandIcons.h"
 #include "app/ConnectDlg.h"
 #include "app/ModelBinder.h"
-#include "app/NvxPageView.h"
+#include "app/PageViews.h"
 #include "app/PageTreeView.h"
 #include "app/SplashDlg.h"
 #include "core/Codec.h"
@@ -57,14 +57,6 @@ constexpr int kDefaultLogHeight = 170;
 QString Q(const std::string& text)
 {
     return QString::fromStdString(text);
-}
-
-// The view of a page; a page without a view of its own shows an empty pane.
-QWidget* CreatePageView(TformIncl& page, QWidget* parent)
-{
-    if (auto* sensor = dynamic_cast<TFormNVX*>(&page))
-        return new NvxPageView(*sensor, parent);
-    return nullptr;
 }
 
 // Gives a pane of a two-pane splitter its size and the other pane the rest.
@@ -334,7 +326,8 @@ void TForm1::showStatusPanels()
 void TForm1::buildPageViews()
 {
     for (TformIncl* page : session_.Pages()) {
-        QWidget* view = CreatePageView(*page, pages_);
+        // A page without a view of its own shows an empty pane.
+        QWidget* view = CreatePageView(*page, session_, pages_);
         if (view)
             pages_->addWidget(view);
         QWidget* shown = view ? view : noPage_;

@@ -113,7 +113,7 @@ TEST(MainForm, FirmwareFromFileIsUnlockedOnlyByItsKey)
         Session session;
         TForm1 window(session);
         EXPECT_EQ(window.findChild<QAction*>("mnuUpdate")->isVisible(), unlocked);
-        EXPECT_EQ(window.findChild<QProgressBar*>("ProgressBar1")->isVisibleTo(window.statusBar()), unlocked);
+        EXPECT_EQ(window.statusBar()->findChild<QProgressBar*>("ProgressBar1")->isVisibleTo(window.statusBar()), unlocked);
     }
 }
 
@@ -186,7 +186,8 @@ TEST(MainForm, SavesTheMessageLogInCp1251AndReportsAFailedSave)
     session.Queue().PostLog("Режим фильтрации включен", true, false);
     session.Queue().PostLog("<- com:  OK", true, false);
     session.Tick();
-    auto* save = window.findChild<QPushButton*>("RzBitBtn2");
+    // Pages have controls of the same names; the log's own button sits on the log panel.
+    auto* save = window.findChild<QWidget*>("pnlLog")->findChild<QPushButton*>("RzBitBtn2");
     ASSERT_TRUE(save);
     EXPECT_EQ(save->text(), QStringLiteral("Сохранить"));
 
