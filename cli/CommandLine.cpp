@@ -1,5 +1,8 @@
 #include "cli/CommandLine.h"
 
+#include <cctype>
+#include <filesystem>
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -86,6 +89,11 @@ struct Parser {
         } else if (option == "--write-page") {
             SetAction(Action::WritePage, option);
             request.pageId = ParsePageId(option, value);
+        } else if (option == "--save-history") {
+            SetAction(Action::SaveHistory, option);
+            if (!HistoryFileKind(value))
+                throw UsageError("--save-history: файл .txt (текст) или .xls (Excel), а не \"" + value + "\"");
+            request.historyFile = value;
         } else if (option == "--profile") {
             if (value.empty())
                 throw UsageError("--profile: не указан файл настроек");
@@ -97,7 +105,7 @@ struct Parser {
     {
         if (!actionGiven)
             throw UsageError("Не указано действие: --list-ports, --status, --pet-immunity, --read-page, "
-                             "--write-page, --read-all или --write-all");
+                             "--write-page, --read-all, --write-all или --save-history");
         if (!request.NeedsDevice()) {
             if (!request.profile.empty())
                 throw UsageError("--profile применяется только к чтению и записи страниц");
@@ -127,7 +135,7 @@ const std::map<std::string, bool>& Options()
         {"--list-ports", false}, {"--port", true},      {"--modem", false},       {"--phone", true},
         {"--master-key", true},  {"--status", false},   {"--pet-immunity", true}, {"--read-page", true},
         {"--write-page", true},  {"--read-all", false}, {"--write-all", false},   {"--profile", true},
-        {"--verbose", false},
+        {"--verbose", false},  {"--save-history", true},
     };
     return options;
 }
@@ -166,6 +174,18 @@ std::optional<Request> ParseCommandLine(const std::vector<std::string>& argument
     return parser.request;
 }
 
+std::optional<HistoryFile> HistoryFileKind(const std::string& name)
+{
+    std::string extension = std::filesystem::path(name).extension().string();
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension == ".txt")
+        return HistoryFile::Text;
+    if (extension == ".xls")
+        return HistoryFile::Workbook;
+    return std::nullopt;
+}
+
 const char* UsageText()
 {
     return R"(Использование:
@@ -188,6 +208,7 @@ const char* UsageText()
   --write-page ID        панель: записать страницу ID из файла настроек
   --read-all             панель: прочитать все страницы
   --write-all            панель: записать все страницы из файла настроек
+  --save-history ФАЙЛ    панель: прочитать всю историю событий в файл .txt или .xls
 
 Прочее:
   --profile ФАЙЛ         файл настроек (.ini), как в окне программы («Сохранить»/«Загрузить»):

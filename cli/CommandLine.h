@@ -11,7 +11,7 @@
 
 namespace nvx::cli {
 
-enum class Action { ListPorts, Status, PetImmunity, ReadPage, WritePage, ReadAll, WriteAll };
+enum class Action { ListPorts, Status, PetImmunity, ReadPage, WritePage, ReadAll, WriteAll, SaveHistory };
 
 struct Request {
     Action action = Action::Status;
@@ -19,6 +19,7 @@ struct Request {
     bool petImmune = false; // --pet-immunity on|off
     int pageId = 0;         // --read-page, --write-page
     std::string profile;    // empty: no settings profile
+    std::string historyFile; // --save-history: a .txt text file or a .xls workbook
     bool verbose = false;
 
     bool Reads() const { return action == Action::ReadPage || action == Action::ReadAll; }
@@ -26,6 +27,11 @@ struct Request {
     bool AllPages() const { return action == Action::ReadAll || action == Action::WriteAll; }
     bool NeedsDevice() const { return action != Action::ListPorts; }
 };
+
+enum class HistoryFile { Text, Workbook };
+
+// What a history file name asks for, by its extension (.txt or .xls, any case).
+std::optional<HistoryFile> HistoryFileKind(const std::string& name);
 
 // A command line that cannot be carried out; the message says why, in Russian.
 class UsageError : public std::runtime_error {

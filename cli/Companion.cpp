@@ -5,8 +5,10 @@
 #include <filesystem>
 #include <string_view>
 #include <thread>
+#include <unistd.h>
 
 #include "cli/PageReport.h"
+#include "events/f_history.h"
 #include "cli/PageVisits.h"
 #include "device/PageDirectory.h"
 #include "shell/PageTree.h"
@@ -107,6 +109,9 @@ RunOutcome Companion::Run()
             break;
         case Action::PetImmunity:
             outcome = WritePetImmunity();
+            break;
+        case Action::SaveHistory:
+            outcome = SaveHistory();
             break;
         default:
             outcome = RunPageJob();
@@ -352,6 +357,51 @@ RunOutcome Companion::RunPageJob()
     // A failed read is not saved: the profile would then hold empty values for a later write.
     if (reading && profile_)
         return SaveProfile();
+    return RunOutcome::Success();
+}
+
+// The whole history, read record by record as the page's text-file job does; a workbook is then
+// exported from the records read. A record that cannot be read or checked is marked, not fatal.
+RunOutcome Companion::SaveHistory()
+{
+    auto* history = dynamic_cast<TformHistory*>(session_.Page(page_id::kHistory));
+    if (!history || !session_.Link())
+        return RunOutcome::Failure(ExitCode::OperationFailed, "Страница истории недоступна");
+    const bool workbook = HistoryFileKind(request_.historyFile) == HistoryFile::Workbook;
+    const std::filesystem::path target = request_.historyFile;
+    const std::filesystem::path text =
+        workbook ? std::filesystem::temp_directory_path() / ("nvx-history-" + std::to_string(::getpid()) + ".txt")
+                 : target;
+    history->SetTextFile(text);
+    session_.SelectPage(page_id::kHistory);
+    StartWatching();
+    session_.Link()->SetJob(TformHistory::kJobTextFile);
+    const JobEnd end = WaitForJob([] { return std::string("Чтение истории"); });
+    progress_.Activity({});
+
+    std::vector<std::string> problems;
+    if (end == JobEnd::Interrupted)
+        problems.push_back("Чтение истории прервано");
+    if (end == JobEnd::LinkLost)
+        problems.push_back("Связь с панелью потеряна");
+    for (const std::string& message : PageMessages())
+        problems.push_back(message);
+    for (const std::string& line : jobLog_)
+        if (line.find("Не удалось создать файл") != std::string::npos ||
+            line.find("Ошибка записи в файл") != std::string::npos)
+            problems.push_back(line);
+    if (workbook && problems.empty()) {
+        std::string error;
+        if (!history->ExportRecordsRead(target, error))
+            problems.push_back("Не удалось записать " + target.string() + ": " + error);
+    }
+    if (workbook) {
+        std::error_code ignored;
+        std::filesystem::remove(text, ignored);
+    }
+    if (!problems.empty())
+        return RunOutcome::Failure(ExitCode::OperationFailed, Joined(problems, "\n"));
+    results_ << "История сохранена: " << target.string() << "\n";
     return RunOutcome::Success();
 }
 

@@ -35,6 +35,7 @@ private:
     RunOutcome ReportSensor();
     RunOutcome WritePetImmunity();
     RunOutcome RunPageJob();
+    RunOutcome SaveHistory();
     RunOutcome SaveProfile();
 
     void StartWatching();

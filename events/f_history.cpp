@@ -473,9 +473,9 @@ void TformHistory::WriteTextFile()
     device_.abortState = false;
     device_.LockCommands();
     Finally unlock([this] { device_.UnlockCommands(); });
-    std::ofstream file(std::filesystem::path(kTextFileName), std::ios::binary | std::ios::trunc);
+    std::ofstream file(textFile_, std::ios::binary | std::ios::trunc);
     if (!file) {
-        device_.Log(std::string("Не удалось создать файл ") + kTextFileName);
+        device_.Log("Не удалось создать файл " + textFile_.string());
         return;
     }
     ProgressScope progress(device_.Queue(), form_);
@@ -483,9 +483,14 @@ void TformHistory::WriteTextFile()
     if (!position)
         return;
     const ChannelNamer channelName = [this](int channel) { return ChannelName(channel); };
+    // What the file holds is also what was read: the records-read export can follow it.
+    cache_.Clear();
+    cache_.BeginRead(HistoryReadCache::InsertMode::End);
     for (int number = *position - 1; number >= 0; --number) {
         const auto record = static_cast<std::uint16_t>(number);
         const RecordRead read = ReadRecord(record);
+        if (read.record)
+            cache_.Insert(record, *read.record);
         file << ToCp1251(HistoryTextLine(record, read, channelName)) << "\r\n"
              << ToCp1251(read.received) << "\r\n";
         progress.Show(static_cast<std::size_t>(*position - number), *position);
@@ -494,7 +499,7 @@ void TformHistory::WriteTextFile()
     }
     file.flush();
     if (!file)
-        device_.Log(std::string("Ошибка записи в файл ") + kTextFileName);
+        device_.Log("Ошибка записи в файл " + textFile_.string());
 }
 
 void TformHistory::EraseHistory()

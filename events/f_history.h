@@ -54,6 +54,8 @@ public:
     ~TformHistory() override;
 
     void SetDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
+    // Where the text-file job writes; "История.txt" in the working folder unless set.
+    void SetTextFile(std::filesystem::path file) { textFile_ = std::move(file); }
 
     // Empties every cell of the open page and writes the headers.
     void Reset();
@@ -108,6 +110,7 @@ private:
 
     TDevVeltra& device_;
     Dialogs dialogs_;
+    std::filesystem::path textFile_{kTextFileName};
     const TMsgFile events_;
     HistoryReadCache cache_;
     std::atomic<std::uint16_t> pageStart_{0};

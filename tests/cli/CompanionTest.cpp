@@ -2,9 +2,13 @@
 // prints, how it exits, and exactly what it sends to the device.
 #include "CliProcess.h"
 
+#include "core/Codec.h"
 #include "tests/support/DevSimProcess.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <iterator>
 #include <csignal>
 #include <fstream>
 #include <optional>
@@ -217,4 +221,43 @@ TEST(CliCompanion, ShowsWhatRunsOnATerminal)
 }
 
 } // namespace
+
+namespace {
+
+// What a command prints on its standard output.
+std::string ReadBack(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            out += buffer;
+        pclose(pipe);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(CliCompanion, SavesTheWholeHistoryAsTextOrWorkbookByTheFileName)
+{
+    DevSimProcess panel({"--device", "panel", "--history", "40", "--history-uncheckable", "7"});
+    const std::string folder = panel.directory();
+
+    const CliResult text = RunCli({"--port", panel.portPath(), "--save-history", folder + "/История.txt"});
+    ASSERT_EQ(text.exitCode, 0) << text.err;
+    std::ifstream file(folder + "/История.txt", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 80);  // a decoded line and the record, each
+    EXPECT_NE(bytes.find(ToCp1251("Ошибка")), std::string::npos);  // the uncheckable one is marked, not fatal
+
+    const CliResult workbook = RunCli({"--port", panel.portPath(), "--save-history", folder + "/history.xls"});
+    ASSERT_EQ(workbook.exitCode, 0) << workbook.err;
+    const std::string rows = ReadBack("/usr/bin/python3 -c \"import xlrd; s = xlrd.open_workbook('" + folder +
+                                      "/history.xls').sheet_by_index(0); print(s.nrows)\"");
+    EXPECT_EQ(rows, "41\n");  // the header and every record read
+
+    EXPECT_EQ(RunCli({"--port", panel.portPath(), "--save-history", folder + "/history.csv"}).exitCode, 2);
+}
+
 } // namespace nvx::test
