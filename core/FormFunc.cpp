@@ -1,5 +1,7 @@
 #include "core/FormFunc.h"
 
+#include "core/TextLines.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -119,23 +121,6 @@ void ShowLastRow(Control& grid)
     grid.index = rows - 1;
 }
 
-// Lines as a string list takes them from a text: CR, LF or CR LF end a line, and a final line
-// break adds no empty line.
-std::vector<std::string> SplitLines(std::string_view text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-        lines.emplace_back(text.substr(start, end - start));
-        start = end;
-        if (start < text.size() && text[start] == '\r')
-            ++start;
-        if (start < text.size() && text[start] == '\n')
-            ++start;
-    }
-    return lines;
-}
 
 // A combo's text follows its selected item.
 void SelectItem(Control& combo, int index)

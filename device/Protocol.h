@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "core/NumberText.h"
+
 namespace nvx {
 
 // "ERR" when the answer holds "ERR"; otherwise the text before the first "OK" with blanks and
@@ -14,12 +16,6 @@ std::string Payload(const std::string& answer);
 
 // Blanks and control characters removed at both ends.
 std::string TrimControl(const std::string& text);
-
-// An unsigned hexadecimal number of either case, no sign; nothing for anything else.
-std::optional<std::uint32_t> ReadHex(const std::string& text);
-
-// A decimal number made of digits only (no sign, no blanks); nothing for anything else.
-std::optional<std::uint32_t> ReadDecimal(const std::string& text);
 
 struct VersionInfo {
     bool accepted = false;

@@ -1,5 +1,7 @@
 #include "events/HistoryFormats.h"
 
+#include "core/NumberText.h"
+
 #include <cstdio>
 
 #include "events/ContactID.h"
@@ -15,20 +17,8 @@ std::optional<std::uint16_t> ParseHex4(std::string_view digits)
 {
     if (digits.size() != kPositionDigits)
         return std::nullopt;
-    unsigned value = 0;
-    for (char c : digits) {
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else
-            return std::nullopt;
-        value = value * 16 + static_cast<unsigned>(digit);
-    }
-    return static_cast<std::uint16_t>(value);
+    const std::optional<std::uint32_t> value = ReadHex(digits);
+    return value ? std::optional<std::uint16_t>(static_cast<std::uint16_t>(*value)) : std::nullopt;
 }
 
 // A field of the line and the blank that follows it.

@@ -1,5 +1,7 @@
 #include "events/HistoryRecord.h"
 
+#include "core/NumberText.h"
+
 #include "core/Bits.h"
 #include "events/ContactID.h"
 
@@ -32,22 +34,7 @@ std::vector<std::string_view> SplitAtBlanks(std::string_view text)
 
 std::optional<unsigned> ParseHex(std::string_view text)
 {
-    if (text.empty())
-        return std::nullopt;
-    unsigned value = 0;
-    for (char c : text) {
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else
-            return std::nullopt;
-        value = value * 16 + static_cast<unsigned>(digit);
-    }
-    return value;
+    return ReadHex(text);
 }
 
 // Delivery flag positions (1-based, most significant bit first): "0" means done.

@@ -1,5 +1,7 @@
 #include "events/OnlineEvent.h"
 
+#include "core/TextLines.h"
+
 #include <cctype>
 #include <charconv>
 #include <ctime>
@@ -59,22 +61,6 @@ const DetectorTexts kSensorTexts{
     {{16, "Основной"}, {32, "Тампер"}, {64, "Шлейф"}},
 };
 
-// Lines as a string list takes them: CR, LF or CR LF end a line; a final line break adds no line.
-std::vector<std::string_view> SplitLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-        lines.push_back(text.substr(start, end - start));
-        start = end;
-        if (start < text.size() && text[start] == '\r')
-            ++start;
-        if (start < text.size() && text[start] == '\n')
-            ++start;
-    }
-    return lines;
-}
 
 int HexDigit(char c)
 {
@@ -279,7 +265,7 @@ std::string SignalLevelText(std::string_view line)
 
 std::vector<OnlineEventRow> DecodeEventRows(std::string_view input, const std::string& time)
 {
-    const std::vector<std::string_view> lines = SplitLines(input);
+    const std::vector<std::string> lines = SplitLines(input);
     if (lines.size() < 2)
         return {};
     OnlineEventRow start{time,

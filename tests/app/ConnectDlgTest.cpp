@@ -89,13 +89,3 @@ TEST_F(ConnectDialog, HiddenControlsKeepTheirRules)
 
 } // namespace
 } // namespace nvx
-
-int main(int argc, char** argv)
-{
-    // Test discovery runs this too, outside the tests' environment and often without a display.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

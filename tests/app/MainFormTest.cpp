@@ -191,14 +191,17 @@ TEST(MainForm, SavesTheMessageLogInCp1251AndReportsAFailedSave)
     ASSERT_TRUE(save);
     EXPECT_EQ(save->text(), QStringLiteral("Сохранить"));
 
-    auto saveAs = [&](const QString& path) {
-        const ModalAnswer<QFileDialog> answer([path](QFileDialog& dialog) {
+    // `beforeWrite` runs once the file is chosen, before the log is written to it.
+    auto saveAs = [&](const QString& path, const std::function<void()>& beforeWrite) {
+        const ModalAnswer<QFileDialog> answer([&](QFileDialog& dialog) {
             dialog.selectFile(path);
             static_cast<QDialog&>(dialog).accept();  // through the public slot
+            beforeWrite();
         });
         save->click();
+        EXPECT_TRUE(answer.done());
     };
-    saveAs(config.file("журнал"));  // the extension is added
+    saveAs(config.file("журнал"), [] {});  // the extension is added
     EXPECT_EQ(config.read("журнал.txt"), ToCp1251("Режим фильтрации включен\r\n<- com:  OK\r\n"));
 
     QString reported;
@@ -206,7 +209,11 @@ TEST(MainForm, SavesTheMessageLogInCp1251AndReportsAFailedSave)
         reported = box.text();
         box.accept();
     });
-    saveAs(config.file("нет такой папки/журнал.txt"));
+    // The file dialog refuses a folder that does not exist; this one goes after the choice.
+    const QString folder = config.file("папка");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    saveAs(folder + "/журнал.txt", [&] { QDir(folder).removeRecursively(); });
+    EXPECT_TRUE(answer.done());
     EXPECT_TRUE(reported.contains(QStringLiteral("журнал.txt"))) << reported.toStdString();
 }
 
