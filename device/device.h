@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "link/LinkClient.h"
+
 namespace nvx {
 
 class FormModel;
@@ -23,22 +25,15 @@ public:
     virtual void WriteToDevice(TDevVeltra& device) = 0;
 };
 
-class TDevice {
+class TDevice : public TLinkClient {
 public:
-    virtual ~TDevice() = default;
-
     virtual void ReadPage() = 0;
     virtual void WritePage() = 0;
     virtual void ReadAll() = 0;
     virtual void WriteAll() = 0;
-    virtual void RunJob(std::uint8_t code) = 0;
 
     // The page the user is looking at.
     std::atomic<IDevicePage*> currentPage{nullptr};
-    // Set by a broken line, a modem error or the user's stop; multi-step work tests it.
-    std::atomic<bool> abortState{false};
-    // Set when the connect job has reported the connection established; cleared when it starts.
-    std::atomic<bool> connectionEstablished{false};
 };
 
 }  // namespace nvx

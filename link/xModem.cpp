@@ -5,7 +5,6 @@
 #include <thread>
 
 #include "core/Codec.h"
-#include "device/device.h"
 #include "link/PhoneNumber.h"
 #include "serial/XComDrv.h"
 
@@ -48,7 +47,7 @@ void PlainSleep(std::uint32_t ms) { std::this_thread::sleep_for(std::chrono::mil
 
 }  // namespace
 
-TModem::TModem(LinkOptions options, TDevice* device, TOutArray* queue, LinkWindows windows, Clock& clock)
+TModem::TModem(LinkOptions options, TLinkClient* device, TOutArray* queue, LinkWindows windows, Clock& clock)
     : options_(std::move(options)), device_(device), queue_(queue), windows_(windows), clock_(clock),
       port_(std::make_unique<TXComm>())
 {

@@ -17,11 +17,11 @@
 #include "core/Clock.h"
 #include "core/OutArray.h"
 #include "link/EventLineFilter.h"
+#include "link/LinkClient.h"
 
 namespace nvx {
 
 class TXComm;
-class TDevice;
 
 // The windows the link writes to through the queue.
 struct LinkWindows {
@@ -45,7 +45,7 @@ public:
     static constexpr int kFailed = 1;
     static constexpr int kErrorReported = 2;
 
-    TModem(LinkOptions options, TDevice* device, TOutArray* queue, LinkWindows windows,
+    TModem(LinkOptions options, TLinkClient* device, TOutArray* queue, LinkWindows windows,
            Clock& clock = SystemClock());
     ~TModem();
     TModem(const TModem&) = delete;
@@ -115,7 +115,7 @@ private:
     std::uint32_t Remaining(std::uint32_t start, std::uint32_t timeoutMs) const;
 
     LinkOptions options_;
-    TDevice* device_;
+    TLinkClient* device_;
     TOutArray* queue_;
     LinkWindows windows_;
     Clock& clock_;

@@ -15,7 +15,7 @@ class Session;
 
 // What each probing link is made with.
 struct PortProbe {
-    TDevice* device = nullptr;
+    TLinkClient* device = nullptr;
     TOutArray* queue = nullptr; // the links log their port opening and closing here
     LinkWindows windows;
     bool rtsPower = true;

@@ -193,15 +193,22 @@ TEST(MainForm, SavesTheMessageLogInCp1251AndReportsAFailedSave)
 
     // `beforeWrite` runs once the file is chosen, before the log is written to it.
     auto saveAs = [&](const QString& path, const std::function<void()>& beforeWrite) {
+        const QString chosen = path.endsWith(".txt") ? path : path + ".txt";  // the extension is added
         const ModalAnswer<QFileDialog> answer([&](QFileDialog& dialog) {
-            dialog.selectFile(path);
+            // The dialog lists a folder in the background and may take the file only once it has.
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] {
+                    dialog.selectFile(path);
+                    return dialog.selectedFiles() == QStringList{chosen};
+                },
+                5000));
             static_cast<QDialog&>(dialog).accept();  // through the public slot
             beforeWrite();
         });
         save->click();
         EXPECT_TRUE(answer.done());
     };
-    saveAs(config.file("журнал"), [] {});  // the extension is added
+    saveAs(config.file("журнал"), [] {});
     EXPECT_EQ(config.read("журнал.txt"), ToCp1251("Режим фильтрации включен\r\n<- com:  OK\r\n"));
 
     QString reported;
