@@ -26,7 +26,9 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <iterator>
 #include <numeric>
+#include <string_view>
 
 #include "app/AboutDlg.h"
 #include "app/CommandIcons.h"
@@ -75,7 +77,8 @@ void SetPaneSize(QSplitter& splitter, int pane, int size)
 
 QString TForm1::Caption()
 {
-    return QStringLiteral("Настройка \"Датчик движения с защитой от животных\" v %1").arg(QStringLiteral(NVX_VERSION));
+    return QStringLiteral("Настройка \"Датчик движения с защитой от животных\" v %1")
+        .arg(QStringLiteral(NVX_VERSION));
 }
 
 TForm1::TForm1(Session& session, QWidget* parent)
@@ -241,13 +244,14 @@ void TForm1::buildCommands()
 
 void TForm1::buildCentralArea()
 {
-    tree_ = new PageTreeView(form_, kPageTree);
+    auto* tree = new PageTreeView(form_, kPageTree);
     pages_ = new QStackedWidget;
+    pages_->setObjectName(QStringLiteral("PageArea"));
     noPage_ = new QWidget;
     pages_->addWidget(noPage_);
 
     upperSplitter_ = new QSplitter(Qt::Horizontal);
-    upperSplitter_->addWidget(tree_);
+    upperSplitter_->addWidget(tree);
     upperSplitter_->addWidget(pages_);
     upperSplitter_->setStretchFactor(1, 1);
 
@@ -298,8 +302,8 @@ void TForm1::buildStatusBar()
     // The firmware progress lies over the last panel, one pixel inside the bar.
     auto* progress = new QProgressBar(bar);
     const int panelsBefore = static_cast<int>(std::size(kStatusPanelWidths)) - 1;
-    const int left =
-        std::accumulate(std::begin(kStatusPanelWidths), std::prev(std::end(kStatusPanelWidths)), 0) + panelsBefore;
+    const int left = panelsBefore + std::accumulate(std::begin(kStatusPanelWidths),
+                                                    std::prev(std::end(kStatusPanelWidths)), 0);
     progress->setGeometry(left, 1, kStatusPanelWidths[4] - 4, bar->sizeHint().height() - 1);
     binder_->bind(kStatusBar, bar);
     binder_->bind("ProgressBar1", progress);

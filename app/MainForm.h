@@ -1,6 +1,5 @@
-// The main window "Form1": menus and tool bar, the page tree beside the page area, the message log,
-// the hidden status bar. It shows the program shell (Session) and runs its commands, drains the
-// update queue every 100 ms, and keeps current.ini and windows.ini. Interface thread only.
+// The main window "Form1": shows the program shell (Session) and runs its commands, drains the update
+// queue every 100 ms, and keeps current.ini and windows.ini. Interface thread only.
 #pragma once
 
 #include <QMainWindow>
@@ -27,7 +26,6 @@ namespace nvx {
 
 class FormModel;
 class ModelBinder;
-class PageTreeView;
 class Session;
 class TdlgConnect;
 class TdlgSplash;
@@ -89,7 +87,6 @@ private:
     QToolBar* toolBar_ = nullptr;
     QSplitter* upperSplitter_ = nullptr;
     QSplitter* logSplitter_ = nullptr;
-    PageTreeView* tree_ = nullptr;
     QStackedWidget* pages_ = nullptr;
     QWidget* noPage_ = nullptr;
     QPlainTextEdit* log_ = nullptr;

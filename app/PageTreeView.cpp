@@ -58,7 +58,7 @@ void PageTreeView::rebuild(const Control& tree)
     for (std::size_t i = 0; i < tree.items.size(); ++i) {
         const std::size_t level = i < tree.itemLevels.size() ? std::max(tree.itemLevels[i], 0) : 0;
         parents.resize(std::min(parents.size(), level));
-        QTreeWidgetItem* item = parents.empty() ? new QTreeWidgetItem(this) : new QTreeWidgetItem(parents.back());
+        auto* item = parents.empty() ? new QTreeWidgetItem(this) : new QTreeWidgetItem(parents.back());
         item->setText(0, QString::fromStdString(tree.items[i]));
         item->setData(0, Qt::UserRole, i < tree.itemIds.size() ? tree.itemIds[i] : -1);
         nodes_.push_back(item);

@@ -1,6 +1,5 @@
-// The page tree on screen: mirrors a tree control of a form model (node captions, page
-// identifiers, depths, selected node, enabled, visible) and hands the user's choice of node
-// back to the model, whose action shows the page. Interface thread only.
+// The page tree on screen: mirrors a tree control of a form model and hands the user's choice of node
+// back to it, whose action shows the page. Interface thread only.
 #pragma once
 
 #include <QTreeWidget>

@@ -1,6 +1,5 @@
-// The connection progress window "Подключение": the status line the link fills through the update
-// queue, a hidden button the queue clicks when the connection is established (the window closes
-// with Accepted) and "Отмена" (Rejected). Mirrors the "dlgSplash" model. Interface thread only.
+// The connection progress window "Подключение", mirroring the "dlgSplash" model: it closes with Accepted
+// when the queue clicks its hidden button, with Rejected on "Отмена". Interface thread only.
 #pragma once
 
 #include <QDialog>

@@ -48,7 +48,7 @@ TEST(MainFormSensorFlow, ConnectsShowsTheStateAndSwitchesPetImmunity)
 
     EXPECT_EQ(session.Splash().text("Panel2"), "СОЕДИНЕНИЕ УСТАНОВЛЕНО");
     EXPECT_FALSE(window.findChild<TdlgSplash*>()->isVisible());
-    auto* view = qobject_cast<NvxPageView*>(window.findChild<QStackedWidget*>()->currentWidget());
+    auto* view = qobject_cast<NvxPageView*>(window.findChild<QStackedWidget*>("PageArea")->currentWidget());
     ASSERT_TRUE(view);
     EXPECT_EQ(NoteShown(session), TFormNVX::kNoteOff);
     // The choices are on disk as soon as the connection stands.
@@ -59,7 +59,9 @@ TEST(MainFormSensorFlow, ConnectsShowsTheStateAndSwitchesPetImmunity)
     const std::size_t before = sensor.wireLog().size();
     view->findChild<QToolButton*>("CatButton")->click();
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return session.SensorPage().Form().enabled("CatButton") && NoteShown(session) == TFormNVX::kNoteOn; },
+        [&] {
+            return session.SensorPage().Form().enabled("CatButton") && NoteShown(session) == TFormNVX::kNoteOn;
+        },
         kLinkTimeoutMs))
         << sensor.trace();
 

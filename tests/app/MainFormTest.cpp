@@ -46,11 +46,12 @@ TEST(MainForm, StartsOnTheSensorPageAsksOnceForTheConnectionAndWritesItsSettings
         TForm1 window(session);
         const ModalAnswer<TdlgConnect> asked([](TdlgConnect& dialog) { dialog.reject(); });
         window.show();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return asked.done() && !QApplication::activeModalWidget(); }, 5000));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return asked.done() && !QApplication::activeModalWidget(); }, 5000));
 
         EXPECT_EQ(window.windowTitle(),
                   QStringLiteral("Настройка \"Датчик движения с защитой от животных\" v " NVX_VERSION));
-        EXPECT_TRUE(qobject_cast<NvxPageView*>(window.findChild<QStackedWidget*>()->currentWidget()));
+        EXPECT_TRUE(qobject_cast<NvxPageView*>(window.findChild<QStackedWidget*>("PageArea")->currentWidget()));
         EXPECT_FALSE(window.findChild<QTreeWidget*>("tv1")->isVisible());
         // Cancelled: nothing changed.
         EXPECT_FALSE(session.LinkExists());
@@ -84,7 +85,7 @@ TEST(MainForm, KeyboardCommandsReachTheShellBeforeTheControls)
     ASSERT_TRUE(QTest::qWaitFor([&] { return asked.done() && !QApplication::activeModalWidget(); }, 5000));
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    QWidget* focused = window.findChild<QPlainTextEdit*>("Memo1");
+    QWidget* focused = window.findChild<QWidget*>("pnlLog")->findChild<QPlainTextEdit*>("Memo1");
     focused->setFocus();
 
     auto* tree = window.findChild<QTreeWidget*>("tv1");
@@ -99,7 +100,7 @@ TEST(MainForm, KeyboardCommandsReachTheShellBeforeTheControls)
 
     QTest::keyClick(focused, Qt::Key_D, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return window.findChild<QPlainTextEdit*>("Memo1")->toPlainText().endsWith("Режим фильтрации включен"); },
+        [&] { return focused->property("plainText").toString().endsWith("Режим фильтрации включен"); },
         2000));
 }
 
@@ -113,7 +114,8 @@ TEST(MainForm, FirmwareFromFileIsUnlockedOnlyByItsKey)
         Session session;
         TForm1 window(session);
         EXPECT_EQ(window.findChild<QAction*>("mnuUpdate")->isVisible(), unlocked);
-        EXPECT_EQ(window.statusBar()->findChild<QProgressBar*>("ProgressBar1")->isVisibleTo(window.statusBar()), unlocked);
+        QStatusBar* bar = window.statusBar();
+        EXPECT_EQ(bar->findChild<QProgressBar*>("ProgressBar1")->isVisibleTo(bar), unlocked);
     }
 }
 
@@ -145,9 +147,11 @@ TEST(MainForm, KeepsItsGeometryInWindowsIni)
     const Case cases[] = {
         {"placed", "[Form1]\r\nxForm.Left=30\r\nxForm.Top=40\r\nxForm.Width=500\r\nxForm.Height=400\r\n",
          QRect(30, 40, 500, 400), {}},
-        {"no left edge", "[Form1]\r\nxForm.Top=40\r\nxForm.Width=500\r\nxForm.Height=400\r\n", {}, {500, 400}},
-        {"off every screen", "[Form1]\r\nxForm.Left=9000\r\nxForm.Top=40\r\nxForm.Width=500\r\nxForm.Height=400\r\n",
-         {}, {500, 400}},
+        {"no left edge", "[Form1]\r\nxForm.Top=40\r\nxForm.Width=500\r\nxForm.Height=400\r\n", {},
+         {500, 400}},
+        {"off every screen",
+         "[Form1]\r\nxForm.Left=9000\r\nxForm.Top=40\r\nxForm.Width=500\r\nxForm.Height=400\r\n", {},
+         {500, 400}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -195,9 +199,12 @@ TEST(MainForm, SavesTheMessageLogInCp1251AndReportsAFailedSave)
     auto saveAs = [&](const QString& path, const std::function<void()>& beforeWrite) {
         const QString chosen = path.endsWith(".txt") ? path : path + ".txt";  // the extension is added
         const ModalAnswer<QFileDialog> answer([&](QFileDialog& dialog) {
-            // The dialog lists a folder in the background and may take the file only once it has.
+            // The dialog leaves its file name alone while that field has the focus, which it gets
+            // some time after opening.
             EXPECT_TRUE(QTest::qWaitFor(
                 [&] {
+                    if (QWidget* focused = dialog.focusWidget())
+                        focused->clearFocus();
                     dialog.selectFile(path);
                     return dialog.selectedFiles() == QStringList{chosen};
                 },

@@ -21,13 +21,3 @@ void ConfigFolder::write(const QString& name, const std::string& bytes) const
 }
 
 }  // namespace nvx::test
-
-int main(int argc, char** argv)
-{
-    // Test discovery runs this too, outside the tests' environment and often without a display.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}
