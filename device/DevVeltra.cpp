@@ -160,28 +160,42 @@ bool TDevVeltra::WriteValue(const std::string& command)
     return false;
 }
 
-bool TDevVeltra::ReadToEdit(const ControlRef& edit, const std::string& command, const ControlRef& marked,
-                            std::string& value)
+namespace {
+
+// The front the edit readers share: the mark goes pending, the query watches for a refusal line.
+// True with the trimmed value when the device answered; false (marked failed) otherwise, with the
+// value of an answer that failed the check, so a refusal can be told apart from silence.
+bool QueryForEdit(TDevVeltra& device, const std::string& command, const ControlRef& marked, std::string& value)
 {
     value.clear();
-    MarkPending(marked);
-    if (LinkStopping()) {
-        MarkFailed(marked);
+    device.MarkPending(marked);
+    TModem* link = device.Link();
+    if (device.LinkStopping() || !link) {
+        device.MarkFailed(marked);
         return false;
     }
-    TModem& link = *link_;
     std::string answer;
     int code = TModem::kOk;
-    if (link.SendCommand(command, answer, true, false, false, "OK", 6000, 3)) {
-        MarkFailed(marked);
+    if (link->SendCommand(command, answer, true, false, false, "OK", 6000, 3)) {
+        device.MarkFailed(marked);
         return false;
     }
-    if (!link.CheckReply(false, answer, code, ReplyKind::LineWatch)) {
-        MarkFailed(marked);
+    if (!link->CheckReply(false, answer, code, ReplyKind::LineWatch)) {
+        device.MarkFailed(marked);
         value = Payload(answer);
         return false;
     }
     value = TrimControl(Payload(answer));
+    return true;
+}
+
+}  // namespace
+
+bool TDevVeltra::ReadToEdit(const ControlRef& edit, const std::string& command, const ControlRef& marked,
+                            std::string& value)
+{
+    if (!QueryForEdit(*this, command, marked, value))
+        return false;
     if (edit.form)
         queue_.PostText(edit, value);
     MarkConfirmed(marked);
@@ -190,20 +204,10 @@ bool TDevVeltra::ReadToEdit(const ControlRef& edit, const std::string& command, 
 
 bool TDevVeltra::ReadHexToEdit(const ControlRef& edit, const std::string& command, const ControlRef& marked)
 {
-    MarkPending(marked);
-    if (LinkStopping()) {
-        MarkFailed(marked);
+    std::string value;
+    if (!QueryForEdit(*this, command, marked, value))
         return false;
-    }
-    TModem& link = *link_;
-    std::string answer;
-    int code = TModem::kOk;
-    if (link.SendCommand(command, answer, true, false, false, "OK", 6000, 3) ||
-        !link.CheckReply(false, answer, code, ReplyKind::LineWatch)) {
-        MarkFailed(marked);
-        return false;
-    }
-    auto number = ReadHex(TrimControl(Payload(answer)));
+    const auto number = ReadHex(value);
     if (!number) {
         MarkFailed(marked);
         return false;

@@ -140,8 +140,8 @@ TformHistory::TformHistory(TDevVeltra& device)
     });
     Reset();
 
-    device.RegisterJob(kJobBackward, [this] { PageBackward(); });
-    device.RegisterJob(kJobForward, [this] { PageForward(); });
+    device.RegisterJob(kJobBackward, [this] { MovePage(false); });
+    device.RegisterJob(kJobForward, [this] { MovePage(true); });
     device.RegisterJob(kJobReadAtPosition, [this] { ReadAtPosition(); });
     device.RegisterJob(kJobTextFile, [this] { WriteTextFile(); });
     // The erase ends the link, which leaves its job code as it is.
@@ -408,7 +408,7 @@ void TformHistory::ReadFromDevice(TDevVeltra& device)
     ReadPage(start, *position);
 }
 
-void TformHistory::PageBackward()
+void TformHistory::MovePage(bool forward)
 {
     device_.LockCommands();
     PostPaging(false);
@@ -421,28 +421,9 @@ void TformHistory::PageBackward()
     });
     if (!positioned)
         return;
-    cache_.BeginRead(HistoryReadCache::InsertMode::End);
-    const std::uint16_t oldStart = pageStart_;
-    const auto newStart = static_cast<std::uint16_t>(oldStart - kPageRecords);
-    ReadPage(newStart, oldStart);
-    pageStart_ = newStart;
-}
-
-void TformHistory::PageForward()
-{
-    device_.LockCommands();
-    PostPaging(false);
-    // Without a position (no first page on this connection) there is nothing to page through.
-    const bool positioned = device_.historyPosition != -1;
-    Finally unlock([this, positioned] {
-        if (positioned)
-            PostPaging(true);
-        device_.UnlockCommands();
-    });
-    if (!positioned)
-        return;
-    cache_.BeginRead(HistoryReadCache::InsertMode::Front);
-    const auto newStart = static_cast<std::uint16_t>(pageStart_ + kPageRecords);
+    // Older records go below the open page, newer ones above it.
+    cache_.BeginRead(forward ? HistoryReadCache::InsertMode::Front : HistoryReadCache::InsertMode::End);
+    const auto newStart = static_cast<std::uint16_t>(forward ? pageStart_ + kPageRecords : pageStart_ - kPageRecords);
     ReadPage(newStart, static_cast<std::uint16_t>(newStart + kPageRecords));
     pageStart_ = newStart;
 }

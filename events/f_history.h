@@ -85,8 +85,8 @@ public:
 
 private:
     // Link thread.
-    void PageBackward();
-    void PageForward();
+    // Reads the page before (older) or after (newer) the open one.
+    void MovePage(bool forward);
     void ReadAtPosition();
     void WriteTextFile();
     void EraseHistory();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <utility>
 
 #include "core/FormStore.h"
@@ -188,55 +189,46 @@ bool TformGPRS::ReadSteps(TDevVeltra& device)
     return ok;
 }
 
-void TformGPRS::ReadGprsOnline(TDevVeltra& device, bool& ok)
+void TformGPRS::ReadDecoded(TDevVeltra& device, const std::string& command, const char* markName,
+                            const char* error, bool& ok, const std::function<bool(const std::string&)>& apply)
 {
-    const ControlRef mark{&form_, kSwitchMark};
+    const ControlRef mark{&form_, markName};
     std::string value;
-    if (!QueryMarked(device, "+GA", mark, value)) {
+    if (!QueryMarked(device, command, mark, value)) {
         if (Refused(value))
-            device.Log(kSwitchError);
+            device.Log(error);
         else
             ok = false;
         return;
     }
-    if (value.empty()) {
-        device.MarkConfirmed(mark);
-        return;
-    }
-    const auto number = ReadHex(value);
-    if (!number) {
+    if (!value.empty() && !apply(value)) {
         device.MarkFailed(mark);
-        device.Log(kSwitchError);
+        device.Log(error);
         return;
     }
-    device.Queue().PostBool({&form_, kSwitchCopy}, *number != 0);
     device.MarkConfirmed(mark);
+}
+
+void TformGPRS::ReadGprsOnline(TDevVeltra& device, bool& ok)
+{
+    ReadDecoded(device, "+GA", kSwitchMark, kSwitchError, ok, [&](const std::string& value) {
+        const auto number = ReadHex(value);
+        if (number)
+            device.Queue().PostBool({&form_, kSwitchCopy}, *number != 0);
+        return number.has_value();
+    });
 }
 
 void TformGPRS::ReadPause(TDevVeltra& device, bool& ok)
 {
-    const ControlRef mark{&form_, kPauseMark};
-    std::string value;
-    if (!QueryMarked(device, "+GT", mark, value)) {
-        if (Refused(value))
-            device.Log(kPauseError);
-        else
-            ok = false;
-        return;
-    }
-    if (value.empty()) {
-        device.MarkConfirmed(mark);
-        return;
-    }
-    // Minutes as two digits, then "00".
-    const auto minutes = ReadDecimal(value.substr(0, 2));
-    if (!minutes || *minutes < kFirstPauseMinutes || *minutes > kLastPauseMinutes) {
-        device.MarkFailed(mark);
-        device.Log(kPauseError);
-        return;
-    }
-    device.Queue().PostInt({&form_, kPause}, static_cast<int>(*minutes) - kFirstPauseMinutes);
-    device.MarkConfirmed(mark);
+    ReadDecoded(device, "+GT", kPauseMark, kPauseError, ok, [&](const std::string& value) {
+        // Minutes as two digits, then "00".
+        const auto minutes = ReadDecimal(value.substr(0, 2));
+        if (!minutes || *minutes < kFirstPauseMinutes || *minutes > kLastPauseMinutes)
+            return false;
+        device.Queue().PostInt({&form_, kPause}, static_cast<int>(*minutes) - kFirstPauseMinutes);
+        return true;
+    });
 }
 
 void TformGPRS::ReadCompression(TDevVeltra& device, bool& ok)

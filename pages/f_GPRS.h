@@ -5,6 +5,9 @@
 // the key filters on any thread.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "pages/fIn.h"
 
 namespace nvx {
@@ -37,6 +40,10 @@ private:
     // Each returns false when something failed that the page's message should report.
     bool ReadSteps(TDevVeltra& device);
     bool WriteSteps(TDevVeltra& device);
+    // A marked query whose value the page decodes with `apply`: a refusal or a value `apply` rejects
+    // is logged with the field's message and marked red; an empty value is confirmed as it is.
+    void ReadDecoded(TDevVeltra& device, const std::string& command, const char* markName, const char* error,
+                     bool& ok, const std::function<bool(const std::string&)>& apply);
     void ReadGprsOnline(TDevVeltra& device, bool& ok);
     void ReadPause(TDevVeltra& device, bool& ok);
     void ReadCompression(TDevVeltra& device, bool& ok);

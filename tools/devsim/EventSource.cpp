@@ -1,5 +1,7 @@
 #include "EventSource.h"
 
+#include "ContactIdRecord.h"
+
 #include <cstdio>
 #include <ctime>
 
@@ -10,24 +12,6 @@ namespace {
 // Weakest and strongest signal of a sensor in reach, in dBm.
 constexpr int kWeakestSignal = -95;
 constexpr int kStrongestSignal = -55;
-
-int ContactIdDigitValue(char digit)
-{
-    if (digit == '0')
-        return 10;
-    if (digit >= '1' && digit <= '9')
-        return digit - '0';
-    return digit - 'A' + 10;
-}
-
-// The check digit that makes a 15-character Contact ID message valid.
-char ContactIdCheckDigit(const std::string& message15)
-{
-    int sum = 0;
-    for (const char digit : message15)
-        sum += ContactIdDigitValue(digit);
-    return "0123456789ABCDEF"[15 - sum % 15];
-}
 
 // A history record: time, date, delivery flags and a Contact ID alarm message with its check digit.
 std::string Record(std::chrono::system_clock::time_point when, std::uint64_t sequence)
@@ -45,8 +29,7 @@ std::string Record(std::chrono::system_clock::time_point when, std::uint64_t seq
     std::snprintf(message, sizeof message, "123418%c13001%03u", sequence % 2 == 1 ? '1' : '3',
                   static_cast<unsigned>(sequence % 1000));
     const std::string message15(message);
-    // Delivery flags 7FFE: delivered, over channel 1.
-    return std::string(stamp) + " 7FFE " + message15 + ContactIdCheckDigit(message15);
+    return HistoryRecord(stamp, message15);
 }
 
 // A radio sensor report: sensor 1 to 32, an alarm (01) or a restore (10) of its main detector.

@@ -1,5 +1,7 @@
 #include "PanelHistory.h"
 
+#include "ContactIdRecord.h"
+
 #include <charconv>
 #include <cstdio>
 
@@ -12,23 +14,6 @@ constexpr std::size_t kNumberDigits = 4;
 constexpr std::size_t kMessageTypeSecondDigit = 5;
 constexpr std::size_t kCheckDigit = 15;
 constexpr const char* kEventCodes[] = {"130", "401", "602"};
-
-int ContactIdDigitValue(char digit)
-{
-    if (digit == '0')
-        return 10;
-    if (digit >= '1' && digit <= '9')
-        return digit - '0';
-    return digit - 'A' + 10;
-}
-
-char ContactIdCheckDigit(const std::string& message15)
-{
-    int sum = 0;
-    for (const char digit : message15)
-        sum += ContactIdDigitValue(digit);
-    return "0123456789ABCDEF"[15 - sum % 15];
-}
 
 std::optional<std::uint16_t> ParseHexNumber(const std::string& text)
 {
@@ -68,8 +53,7 @@ std::string PanelHistory::EventRecord(std::uint16_t number)
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "%02u:%02u:%02u %02u/%02u/10", (number / 60u) % 24u, number % 60u,
                   (number * 7u) % 60u, number % 28u + 1u, (number / 28u) % 12u + 1u);
-    // Delivery flags 7FFE: delivered, over channel 1.
-    return std::string(stamp) + " 7FFE " + message15 + ContactIdCheckDigit(message15);
+    return HistoryRecord(stamp, message15);
 }
 
 std::string PanelHistory::record(std::uint16_t number)
