@@ -11,6 +11,8 @@ std::string FrameReply(const Reply& reply)
         return "OK\r\n";
     case Reply::Kind::Ign:
         return "IGN\r\n";
+    case Reply::Kind::Silent:
+        return {};
     case Reply::Kind::Err:
         break;
     }

@@ -4,25 +4,46 @@
 
 #include "SteadyTime.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace devsim {
 
 // What the device answers to one command.
 struct Reply {
-    enum class Kind { Value, Ok, Err, Ign };
+    enum class Kind { Value, Ok, Err, Ign, Silent };
+    // What the device sends later on its own (a learn mode's verdict): the bytes `produce` gives when
+    // `after` has passed, if the line is still up; nothing when they are empty.
+    struct Later {
+        Milliseconds after;
+        std::function<std::string()> produce;
+    };
+
     Kind kind = Kind::Err;
     std::string value; // for Kind::Value
+    std::vector<Later> later;
 
-    static Reply withValue(std::string text) { return {Kind::Value, std::move(text)}; }
-    static Reply ok() { return {Kind::Ok, {}}; }
-    static Reply err() { return {Kind::Err, {}}; }
-    static Reply ign() { return {Kind::Ign, {}}; }
+    static Reply withValue(std::string text) { return make(Kind::Value, std::move(text)); }
+    static Reply ok() { return make(Kind::Ok); }
+    static Reply err() { return make(Kind::Err); }
+    static Reply ign() { return make(Kind::Ign); }
+    static Reply silent() { return make(Kind::Silent); } // the echo alone
+
+private:
+    static Reply make(Kind kind, std::string value = {})
+    {
+        Reply reply;
+        reply.kind = kind;
+        reply.value = std::move(value);
+        return reply;
+    }
 };
 
-// The bytes that follow the echo: value CR LF "OK" CR LF for a query, "OK", "ERR" or "IGN" with CR LF.
+// The bytes that follow the echo: value CR LF "OK" CR LF for a query, "OK", "ERR" or "IGN" with CR LF,
+// nothing for a silent reply.
 std::string FrameReply(const Reply& reply);
 
 class Device {

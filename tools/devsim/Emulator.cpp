@@ -160,9 +160,20 @@ void Emulator::answerLine(const std::string& line, TimePoint now)
         return;
     }
     std::string answer = line + "\r";
-    answer += FrameReply(faults_.rejects(line) ? Reply::err() : device_->handle(line, now));
+    Reply reply = faults_.rejects(line) ? Reply::err() : device_->handle(line, now);
+    answer += FrameReply(reply);
     updateState();
     sendFromDevice(std::move(answer), now);
+    for (Reply::Later& later : reply.later) {
+        timers_.at(now + replyDelay_ + later.after, [this, produce = std::move(later.produce)] {
+            if (!deviceReachable())
+                return;
+            std::string bytes = produce();
+            updateState();
+            if (!bytes.empty())
+                sendFromDevice(std::move(bytes), SteadyClock::now());
+        });
+    }
     if (faults_.countAnswer())
         dropLine(now);
 }

@@ -126,6 +126,21 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments)
          [&](const auto& option, const auto& value) {
              History(options).uncheckable.insert(ParseRecord(option, value));
          }},
+        {"--learn-delay-ms",
+         [&](const auto& option, const auto& value) {
+             options.panel.radio.learnDelay = ParseMilliseconds(option, value);
+         }},
+        {"--learn-result",
+         [&](const auto& option, const auto& value) {
+             if (!ParseLearnOutcome(value, options.panel.radio))
+                 throw std::invalid_argument(option + " is found, absent, silent or known:NN, not \"" + value + "\"");
+         }},
+        {"--learn-type",
+         [&](const auto& option, const auto& value) {
+             if (!IsHexOfWidth(value, 1))
+                 throw std::invalid_argument(option + " needs one hexadecimal digit, not \"" + value + "\"");
+             options.panel.radio.sensorType = static_cast<char>(std::toupper(static_cast<unsigned char>(value[0])));
+         }},
         {"--creg", [&](const auto&, const auto& value) { options.modemConfig.registration = value; }},
         {"--gmr", [&](const auto&, const auto& value) { options.modemConfig.revision = value; }},
         {"--dial-ms",
@@ -222,6 +237,9 @@ Device
   --history-fail N[:TIMES]  history record N answers the failed-read marker (always, or TIMES reads)
   --history-bad-sum N       history record N has a wrong check digit (repeatable)
   --history-uncheckable N   history record N has a message whose check digit cannot be computed
+  --learn-delay-ms MS       time from a learn command +L to the panel's verdict (300)
+  --learn-result WHAT       the verdict: found, absent (VER, then OK), known:NN (NNRESETADD), silent (found)
+  --learn-type T            type digit of a sensor that is found (4)
 
 GSM modem in front
   --modem                   put a modem in front of the device

@@ -2,6 +2,8 @@
 
 #include "CommandSyntax.h"
 #include "PanelDefaults.h"
+#include "PanelLoops.h"
+#include "PanelPartitions.h"
 
 #include <algorithm>
 #include <cctype>
@@ -18,7 +20,8 @@ bool IsFourDigits(const std::string& text)
 
 } // namespace
 
-Panel::Panel(PanelConfig config) : config_(std::move(config)), store_(PanelDefaults())
+Panel::Panel(PanelConfig config)
+    : config_(std::move(config)), store_(PanelDefaults()), radio_(config_.radio)
 {
     for (const auto& [name, value] : config_.overrides)
         store_[name] = value;
@@ -45,6 +48,12 @@ Reply Panel::handle(const std::string& line, TimePoint now)
     if (history_)
         if (auto reply = history_->handle(*command))
             return *reply;
+    if (auto reply = radio_.handle(*command, store_))
+        return *reply;
+    if (auto reply = HandlePartitionWrite(*command, store_))
+        return *reply;
+    if (auto reply = HandleLoopWrite(*command, store_))
+        return *reply;
     if (command->value)
         return set(command->name, *command->value) ? Reply::ok() : Reply::err();
     const auto stored = store_.find(command->name);
@@ -70,6 +79,8 @@ Reply Panel::authorise(const std::string& key, TimePoint now)
 
 bool Panel::control(const std::string& verb, const std::string& argument)
 {
+    if (radio_.control(verb, argument))
+        return true;
     if (!verb.starts_with("history"))
         return false;
     if (!history_) {
