@@ -33,6 +33,7 @@
 #include "app/AboutDlg.h"
 #include "app/CommandIcons.h"
 #include "app/ConnectDlg.h"
+#include "app/MessageDlgView.h"
 #include "app/ModelBinder.h"
 #include "app/PageViews.h"
 #include "app/PageTreeView.h"
@@ -42,6 +43,7 @@
 #include "core/SettingsLocation.h"
 #include "device/PageDirectory.h"
 #include "pages/f_common.h"
+#include "pages/f_Razd.h"
 #include "shell/Session.h"
 #include "shell/WindowModels.h"
 
@@ -115,12 +117,16 @@ TForm1::TForm1(Session& session, QWidget* parent)
     }
     if (auto* general = dynamic_cast<TformCommon*>(session_.Page(page_id::kGeneral)))
         general->ApplyProgramSwitches(settings_);
+    if (auto* partitions = dynamic_cast<TformRazd*>(session_.Page(page_id::kPartitions)))
+        partitions->ApplyProgramSwitches(settings_);
+    session_.MessageDialog().ApplyProgramSwitches(settings_);
     WindowGeometry(settingsFolder_ / kWindowsFile, form_.name()).Load(*this, keptSizes());
 
     splash_ = new TdlgSplash(session_.Splash(), this);
     buildPageViews();
     connectDialog_ = new TdlgConnect(session_, this);
     about_ = new TFormAbout(this);
+    new MessageDlgView(session_.MessageDialog(), this);  // shown and hidden by its model
 
     session_.BuildTree();
     session_.LoadConnectionSettings(settings_);

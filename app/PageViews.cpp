@@ -1,16 +1,24 @@
 #include "app/PageViews.h"
 
+#include "app/BibelotPageView.h"
 #include "app/CommonPageView.h"
 #include "app/GprsPageView.h"
 #include "app/HistoryPageView.h"
 #include "app/HonlinePageView.h"
 #include "app/NvxPageView.h"
+#include "app/RadioPageView.h"
+#include "app/RazdPageView.h"
+#include "app/ShleifPageView.h"
 #include "app/WaysPageView.h"
 #include "device/PageDirectory.h"
 #include "events/f_history.h"
 #include "events/f_honline.h"
+#include "pages/f_Bibelot.h"
 #include "pages/f_GPRS.h"
 #include "pages/f_NVX.h"
+#include "pages/f_Radio.h"
+#include "pages/f_Razd.h"
+#include "pages/f_Shleif.h"
 #include "pages/f_common.h"
 #include "pages/f_Ways.h"
 #include "shell/Session.h"
@@ -32,6 +40,14 @@ QWidget* CreatePageView(TformIncl& page, Session& /*session*/, QWidget* parent)
         return new HistoryPageView(static_cast<TformHistory&>(page), parent);
     case page_id::kOnlineLog:
         return new HonlinePageView(static_cast<TformHonline&>(page), parent);
+    case page_id::kKeyfobs:
+        return new BibelotPageView(static_cast<TformBibelot&>(page), parent);
+    case page_id::kRadioSensors:
+        return new RadioPageView(static_cast<TformRadio&>(page), parent);
+    case page_id::kPartitions:
+        return new RazdPageView(static_cast<TformRazd&>(page), parent);
+    case page_id::kWiredLoops:
+        return new ShleifPageView(static_cast<TformShleif&>(page), parent);
     default:
         return nullptr;
     }

@@ -612,12 +612,13 @@ std::string LoopReadingText(int code)
         return "обрыв";
     if (code <= kLowestLoopCode)
         return "0";
-    // Kilo-ohms in extended precision, rounded half to even to hundredths.
+    // Kilo-ohms in extended precision, rounded half to even to hundredths, with the decimal comma
+    // the loops page shows its thresholds with.
     const long long hundredths = std::llrint((code * 0.015576L - 1) * 100);
     std::string text = std::to_string(hundredths / 100);
     const int fraction = static_cast<int>(hundredths % 100);
     if (fraction != 0) {
-        text += '.';
+        text += ',';
         text += static_cast<char>('0' + fraction / 10);
         if (fraction % 10 != 0)
             text += static_cast<char>('0' + fraction % 10);

@@ -11,7 +11,9 @@
 namespace nvx {
 
 class TDevVeltra;
+class TformMessageDlg;
 
-std::vector<std::unique_ptr<TformIncl>> CreatePages(TDevVeltra& device);
+// `messageDialog` is the enrolment dialog the radio sensors and keyfobs pages share.
+std::vector<std::unique_ptr<TformIncl>> CreatePages(TDevVeltra& device, TformMessageDlg& messageDialog);
 
 }  // namespace nvx

@@ -46,15 +46,17 @@ std::string PortNameOf(const std::string& portText)
 
 Session::Session(Clock& clock)
     : clock_(clock), device_(queue_, clock), mainForm_(BuildMainFormModel()), splash_(BuildSplashModel()),
-      connectDialog_(BuildConnectDialogModel())
+      connectDialog_(BuildConnectDialogModel()), messageDialog_(std::make_unique<TformMessageDlg>(device_))
 {
     device_.Calls().BindToCurrentThread();
     device_.SetWindows(mainForm_.get(), splash_.get());
     targets_.mainForm = mainForm_.get();
 
-    for (auto& page : CreatePages(device_))
+    for (auto& page : CreatePages(device_, *messageDialog_))
         AddPage(std::move(page));
     sensorPage_ = dynamic_cast<TFormNVX*>(Page(page_id::kMotionSensor));
+    // The live loop reading lands in the loops page; its views redraw from the model's changes.
+    targets_.wiredLoopsPage = device_.Pages().Form(page_id::kWiredLoops);
 
     device_.SetHooks({[this] { SwitchToSensorPage(); },
                       [this](int pageId) { return FindPageNode(*mainForm_, pageId) >= 0; }, {}});

@@ -15,6 +15,7 @@
 #include "core/OutArray.h"
 #include "device/DevVeltra.h"
 #include "link/xModem.h"
+#include "pages/f_MessageDlg.h"
 #include "pages/f_NVX.h"
 #include "pages/fIn.h"
 
@@ -42,6 +43,8 @@ public:
     FormModel& MainForm() { return *mainForm_; }
     FormModel& Splash() { return *splash_; }
     FormModel& ConnectDialog() { return *connectDialog_; }
+    // The enrolment dialog the radio sensors and keyfobs pages show during a search.
+    TformMessageDlg& MessageDialog() { return *messageDialog_; }
     TFormNVX& SensorPage() { return *sensorPage_; }
     const std::vector<TformIncl*>& Pages() const { return pages_; }
     TformIncl* Page(int pageId) const;
@@ -101,6 +104,7 @@ private:
     std::unique_ptr<FormModel> mainForm_;
     std::unique_ptr<FormModel> splash_;
     std::unique_ptr<FormModel> connectDialog_;
+    std::unique_ptr<TformMessageDlg> messageDialog_;  // created before the pages that use it
     std::vector<std::unique_ptr<TformIncl>> ownedPages_;
     std::vector<TformIncl*> pages_;
     TFormNVX* sensorPage_ = nullptr;

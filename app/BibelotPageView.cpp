@@ -1,0 +1,193 @@
+#include "app/BibelotPageView.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include "app/ModelBinder.h"
+
+namespace nvx {
+
+namespace {
+
+constexpr int kNumberWidth = 44;
+constexpr int kBoxColumnWidth = 40;
+constexpr int kButtonWidth = 110;
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+QLabel* Heading(const char* text, QWidget* parent)
+{
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+// A check box centred in its grid cell.
+QWidget* Centred(QWidget* widget, QWidget* parent)
+{
+    auto* cell = new QWidget(parent);
+    auto* layout = new QHBoxLayout(cell);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(widget, 0, Qt::AlignCenter);
+    return cell;
+}
+
+}  // namespace
+
+BibelotPageView::BibelotPageView(TformBibelot& page, QWidget* parent) : QWidget(parent), page_(page)
+{
+    binder_ = new ModelBinder(page_.Form(), this);
+
+    auto* content = new QWidget;
+    auto* columns = new QHBoxLayout(content);
+    columns->setContentsMargins(8, 8, 8, 8);
+    columns->addWidget(buildSlots(), 0, Qt::AlignTop);
+    columns->addStretch(1);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+
+    page_.SetConfirmation([this](const std::string& text) {
+        return QMessageBox::warning(this, QStringLiteral("Предупреждение"), Q(text),
+                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    });
+    subscription_ = page_.Form().subscribe([this](const std::string& name) {
+        if (QThread::currentThread() == thread())
+            refresh(name);
+        else
+            QMetaObject::invokeMethod(
+                this, [this, name] { refresh(name); }, Qt::QueuedConnection);
+    });
+    for (int slot = 1; slot <= TformBibelot::kSlots; ++slot) {
+        paintNumber(slot);
+        for (int p = 1; p <= TformBibelot::kPartitions; ++p)
+            paintBoxCell(slot, p);
+    }
+}
+
+BibelotPageView::~BibelotPageView()
+{
+    page_.Form().unsubscribe(subscription_);
+    page_.SetConfirmation(nullptr);
+}
+
+QWidget* BibelotPageView::buildSlots()
+{
+    // Two halves of eight rows side by side: all sixteen fit the page pane without scrolling.
+    auto* group = new QGroupBox;
+    auto* halves = new QHBoxLayout(group);
+    halves->setSpacing(16);
+    constexpr int kRowsPerHalf = TformBibelot::kSlots / 2;
+    for (int first = 1; first <= TformBibelot::kSlots; first += kRowsPerHalf) {
+        if (first > 1) {
+            auto* line = new QFrame(group);
+            line->setFrameShape(QFrame::VLine);
+            line->setFrameShadow(QFrame::Sunken);
+            halves->addWidget(line);
+        }
+        halves->addLayout(buildRows(group, first, first + kRowsPerHalf - 1), 0);
+    }
+    halves->addStretch(1);
+    return group;
+}
+
+QGridLayout* BibelotPageView::buildRows(QWidget* group, int firstSlot, int lastSlot)
+{
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    constexpr int kFirstBoxColumn = 1;
+    constexpr int kButtonColumn = kFirstBoxColumn + TformBibelot::kPartitions;
+
+    grid->addWidget(Heading("№ брелока", group), 0, 0, 2, 1);
+    grid->addWidget(Heading("Номер раздела", group), 0, kFirstBoxColumn, 1, TformBibelot::kPartitions);
+    for (int p = 1; p <= TformBibelot::kPartitions; ++p) {
+        grid->addWidget(Heading(std::to_string(p).c_str(), group), 1, kFirstBoxColumn + p - 1);
+        grid->setColumnMinimumWidth(kFirstBoxColumn + p - 1, kBoxColumnWidth);
+    }
+    grid->addWidget(Heading("Добавить/удалить брелок", group), 0, kButtonColumn, 2, 1);
+    grid->setColumnMinimumWidth(kButtonColumn, kButtonWidth);
+
+    for (int slot = firstSlot; slot <= lastSlot; ++slot) {
+        const int row = slot - firstSlot + 2;
+        // The number's colour is the enrolment mark, drawn here rather than by the binder.
+        auto* number = new QLabel(group);
+        number->setObjectName(Q(TformBibelot::NumberLabelName(slot)));
+        number->setAlignment(Qt::AlignCenter);
+        number->setFixedWidth(kNumberWidth);
+        number->setFrameShape(QFrame::Panel);
+        number->setFrameShadow(QFrame::Sunken);
+        number->setAutoFillBackground(true);
+        numbers_[static_cast<std::size_t>(slot - 1)] = number;
+        grid->addWidget(number, row, 0, Qt::AlignCenter);
+
+        for (int p = 1; p <= TformBibelot::kPartitions; ++p) {
+            auto* box = new QCheckBox(group);
+            binder_->bind(TformBibelot::PartitionBoxName(slot, p), box);
+            grid->addWidget(Centred(box, group), row, kFirstBoxColumn + p - 1);
+        }
+
+        auto* button = new QPushButton(group);
+        binder_->bind(TformBibelot::ButtonName(slot), button);
+        grid->addWidget(button, row, kButtonColumn);
+    }
+    return grid;
+}
+
+void BibelotPageView::refresh(const std::string& name)
+{
+    for (int slot = 1; slot <= TformBibelot::kSlots; ++slot) {
+        if (name == TformBibelot::NumberLabelName(slot))
+            paintNumber(slot);
+        for (int p = 1; p <= TformBibelot::kPartitions; ++p)
+            if (name == TformBibelot::PartitionBoxName(slot, p))
+                paintBoxCell(slot, p);
+    }
+}
+
+void BibelotPageView::paintBoxCell(int slot, int partition)
+{
+    const std::string name = TformBibelot::PartitionBoxName(slot, partition);
+    auto* box = findChild<QCheckBox*>(Q(name));
+    if (!box)
+        return;
+    // A 24-hour partition disables its box: the shaded cell says why nothing can be ticked there.
+    const bool allowed = page_.Form().enabled(name);
+    QWidget* cell = box->parentWidget();
+    cell->setAutoFillBackground(!allowed);
+    QPalette palette = cell->palette();
+    palette.setColor(QPalette::Window, allowed ? palette.color(QPalette::Window) : QColor(0xD6, 0xD6, 0xD6));
+    cell->setPalette(palette);
+    cell->setToolTip(allowed ? QString() : QStringLiteral("Раздел «24 часа»: брелок им не управляет"));
+}
+
+void BibelotPageView::paintNumber(int slot)
+{
+    QLabel* number = numbers_[static_cast<std::size_t>(slot - 1)];
+    const Control label = page_.Form().get(TformBibelot::NumberLabelName(slot));
+    number->setText(Q(label.text));
+    QPalette palette = number->palette();
+    palette.setColor(QPalette::Window,
+                     label.color == "clLime" ? QColor(0x00, 0xFF, 0x00) : palette.color(QPalette::Button));
+    number->setPalette(palette);
+}
+
+}  // namespace nvx

@@ -1,0 +1,224 @@
+#include "app/RadioPageView.h"
+
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include "app/ModelBinder.h"
+
+namespace nvx {
+
+namespace {
+
+constexpr int kRowsPerTab = TformRadio::kSlots / 2;
+constexpr int kNumberWidth = 40;
+constexpr int kTypeWidth = 170;
+constexpr int kPartitionWidth = 60;
+constexpr int kDelayWidth = 100;
+constexpr int kZoneWidth = 130;
+constexpr int kButtonWidth = 100;
+constexpr const char* kTabs = "PageControl1";
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+QLabel* Heading(const char* text, QWidget* parent)
+{
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+QComboBox* List(int width, QWidget* parent)
+{
+    auto* list = new QComboBox(parent);
+    list->setFixedWidth(width);
+    list->setMaxVisibleItems(16);
+    return list;
+}
+
+}  // namespace
+
+RadioPageView::RadioPageView(TformRadio& page, QWidget* parent) : QWidget(parent), page_(page)
+{
+    binder_ = new ModelBinder(page_.Form(), this);
+    FormModel& form = page_.Form();
+
+    menu_ = new QMenu(this);
+    for (const char* item : TformRadio::kMenuItems)
+        binder_->bindAction(item, menu_->addAction(Q(form.text(item))));
+
+    tabs_ = new QTabWidget;
+    tabs_->setObjectName(QString::fromUtf8(kTabs));
+    tabs_->addTab(buildTab(1), Q(form.text("TabSheet1")));
+    tabs_->addTab(buildTab(kRowsPerTab + 1), Q(form.text("TabSheet2")));
+    tabs_->setCurrentIndex(form.index(kTabs));
+    connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
+        if (page_.Form().index(kTabs) != index)
+            page_.Form().setIndex(kTabs, index);
+    });
+
+    auto* content = new QWidget;
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(8, 8, 8, 8);
+    column->setSpacing(6);
+    column->addWidget(tabs_, 0, Qt::AlignLeft);
+    for (const char* note : {"lbNote1", "lbNote2"}) {
+        auto* label = new QLabel(content);
+        label->setWordWrap(true);
+        binder_->bind(note, label);
+        column->addWidget(label);
+    }
+    column->addStretch(1);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+
+    page_.SetConfirmation([this](const std::string& text) {
+        return QMessageBox::warning(this, QStringLiteral("Предупреждение"), Q(text),
+                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    });
+    subscription_ = form.subscribe([this](const std::string& name) {
+        if (QThread::currentThread() == thread())
+            refresh(name);
+        else
+            QMetaObject::invokeMethod(
+                this, [this, name] { refresh(name); }, Qt::QueuedConnection);
+    });
+    for (int row = 1; row <= TformRadio::kSlots; ++row) {
+        paintNumber(row);
+        showTypeHint(row);
+    }
+}
+
+RadioPageView::~RadioPageView()
+{
+    page_.Form().unsubscribe(subscription_);
+    page_.SetConfirmation(nullptr);
+}
+
+QWidget* RadioPageView::buildTab(int firstRow)
+{
+    auto* tab = new QWidget;
+    auto* grid = new QGridLayout(tab);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(3);
+    const char* headings[] = {"№", "Тип датчика", "Раздел", "Задержка на вход", "Тип зоны", "Добавить/удалить"};
+    for (int column = 0; column < static_cast<int>(std::size(headings)); ++column)
+        grid->addWidget(Heading(headings[column], tab), 0, column);
+
+    for (int row = firstRow; row < firstRow + kRowsPerTab; ++row) {
+        const int line = row - firstRow + 1;
+        const std::size_t at = static_cast<std::size_t>(row - 1);
+        // The number's colour is the enrolment mark, drawn here rather than by the binder.
+        auto* number = new QLabel(tab);
+        number->setObjectName(Q(TformRadio::NumberLabelName(row)));
+        number->setAlignment(Qt::AlignCenter);
+        number->setFixedWidth(kNumberWidth);
+        number->setFrameShape(QFrame::Panel);
+        number->setFrameShadow(QFrame::Sunken);
+        number->setAutoFillBackground(true);
+        numbers_[at] = number;
+        grid->addWidget(number, line, 0);
+
+        auto* type = new QLineEdit(tab);
+        type->setReadOnly(true);
+        type->setFixedWidth(kTypeWidth);
+        binder_->bind(TformRadio::TypeFieldName(row), type);
+        types_[at] = type;
+        grid->addWidget(type, line, 1);
+
+        for (QWidget* source : {static_cast<QWidget*>(number), static_cast<QWidget*>(type)}) {
+            source->setContextMenuPolicy(Qt::CustomContextMenu);
+            source->installEventFilter(this);
+            connect(source, &QWidget::customContextMenuRequested, this, [this, source](const QPoint& at) {
+                offerPopup(source);
+                menu_->popup(source->mapToGlobal(at));
+            });
+        }
+
+        const std::pair<std::string, int> lists[] = {{TformRadio::PartitionListName(row), kPartitionWidth},
+                                                     {TformRadio::DelayListName(row), kDelayWidth},
+                                                     {TformRadio::ZoneListName(row), kZoneWidth}};
+        int column = 2;
+        for (const auto& [name, width] : lists) {
+            QComboBox* list = List(width, tab);
+            binder_->bind(name, list);
+            // A choice by the user (not one the queue or the page makes) runs the page's rules.
+            connect(list, &QComboBox::activated, this, [this, name = name] { page_.Form().trigger(name); });
+            grid->addWidget(list, line, column++);
+        }
+
+        auto* button = new QPushButton(tab);
+        button->setFixedWidth(kButtonWidth);
+        binder_->bind(TformRadio::ButtonName(row), button);
+        grid->addWidget(button, line, column);
+    }
+    grid->setRowStretch(kRowsPerTab + 1, 1);
+    return tab;
+}
+
+bool RadioPageView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress)
+        offerPopup(static_cast<QWidget*>(watched));
+    return QWidget::eventFilter(watched, event);
+}
+
+void RadioPageView::offerPopup(QWidget* source)
+{
+    page_.SetPopupRow(source->objectName().toStdString());
+}
+
+void RadioPageView::refresh(const std::string& name)
+{
+    if (name == kTabs) {
+        tabs_->setCurrentIndex(page_.Form().index(kTabs));
+        return;
+    }
+    for (int row = 1; row <= TformRadio::kSlots; ++row) {
+        if (name == TformRadio::NumberLabelName(row))
+            paintNumber(row);
+        else if (name == TformRadio::TypeFieldName(row))
+            showTypeHint(row);
+    }
+}
+
+void RadioPageView::paintNumber(int row)
+{
+    QLabel* number = numbers_[static_cast<std::size_t>(row - 1)];
+    const Control label = page_.Form().get(TformRadio::NumberLabelName(row));
+    number->setText(Q(label.text));
+    QPalette palette = number->palette();
+    palette.setColor(QPalette::Window,
+                     label.color == "clLime" ? QColor(0x00, 0xFF, 0x00) : palette.color(QPalette::Button));
+    number->setPalette(palette);
+}
+
+void RadioPageView::showTypeHint(int row)
+{
+    types_[static_cast<std::size_t>(row - 1)]->setToolTip(
+        Q(SensorTypeHint(page_.Form().text(TformRadio::TypeFieldName(row)))));
+}
+
+}  // namespace nvx
