@@ -21,6 +21,14 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+// A mark behind a field's text must leave the text readable: a pale tint of the mark's colour.
+QColor PaleTint(const QColor& colour)
+{
+    constexpr double kWhiteShare = 0.8;
+    auto towardWhite = [](int part) { return part + static_cast<int>((255 - part) * kWhiteShare); };
+    return QColor(towardWhite(colour.red()), towardWhite(colour.green()), towardWhite(colour.blue()));
+}
+
 }  // namespace
 
 ModelBinder::ModelBinder(FormModel& model, QObject* parent) : QObject(parent), model_(model)
@@ -142,7 +150,7 @@ void ModelBinder::refresh(const std::string& name)
     if (text.isValid())
         style += QString("color: %1;").arg(text.name());
     if (back.isValid())
-        style += QString("background-color: %1;").arg(back.lighter(180).name());
+        style += QString("background-color: %1;").arg(PaleTint(back).name());
     if (c.bold)
         style += "font-weight: bold;";
 
