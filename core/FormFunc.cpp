@@ -1,5 +1,6 @@
 #include "core/FormFunc.h"
 
+#include "core/LoopReading.h"
 #include "core/TextLines.h"
 
 #include <algorithm>
@@ -15,7 +16,6 @@ namespace nvx {
 namespace {
 
 const char* const kTreeAccessError = "Ошибка доступа к дереву закладок!";
-constexpr int kLowestLoopCode = 64; // the analogue code that slider value 0 stands for
 
 // What a command asks of the control's event handler, run once the model is unlocked.
 enum class FollowUp { None, Trigger, ClickRadio };
@@ -382,10 +382,12 @@ void ApplySliderCommand(const TTriSliderOut& element, const DrainTargets& target
         return;
     const bool position = element.text == "position";
     element.slider.form->update(element.slider.name, [&](Control& c) {
+        // The sliders count from the lowest code.
         if (position)
-            c.marker = element.number - kLowestLoopCode;
+            c.marker = element.number - kLowestLoopThresholdCode;
         else
-            c.thumbs.at(static_cast<std::size_t>(element.number)) = ParseInt(element.text) - kLowestLoopCode;
+            c.thumbs.at(static_cast<std::size_t>(element.number)) =
+                ParseInt(element.text) - kLowestLoopThresholdCode;
     });
     if (position && targets.wiredLoopsPage)
         targets.wiredLoopsPage->setText("etKOM" + element.slider.name, LoopReadingText(element.number));
@@ -604,26 +606,6 @@ void ApplyElement(const TOutElement& element, const DrainTargets& targets)
     default:
         throw std::invalid_argument("unknown element kind " + std::to_string(element.kind));
     }
-}
-
-std::string LoopReadingText(int code)
-{
-    if (code >= 1000)
-        return "обрыв";
-    if (code <= kLowestLoopCode)
-        return "0";
-    // Kilo-ohms in extended precision, rounded half to even to hundredths, with the decimal comma
-    // the loops page shows its thresholds with.
-    const long long hundredths = std::llrint((code * 0.015576L - 1) * 100);
-    std::string text = std::to_string(hundredths / 100);
-    const int fraction = static_cast<int>(hundredths % 100);
-    if (fraction != 0) {
-        text += ',';
-        text += static_cast<char>('0' + fraction / 10);
-        if (fraction % 10 != 0)
-            text += static_cast<char>('0' + fraction % 10);
-    }
-    return text;
 }
 
 } // namespace nvx

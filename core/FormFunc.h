@@ -16,8 +16,4 @@ void ApplyElement(const TOutElement& element, const DrainTargets& targets);
 // "caption...", "*" + page identifier, "*v..." grid cells and the other words the pages send.
 void ApplyControlCommand(const ControlRef& control, const std::string& text, const DrainTargets& targets);
 
-// A loop's analogue code as the wired loops page shows it: "обрыв" from 1000, "0" up to 64,
-// otherwise kilo-ohms with up to two decimals and "." as the separator (129 gives "1.01").
-std::string LoopReadingText(int code);
-
 } // namespace nvx

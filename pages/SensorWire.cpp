@@ -1,5 +1,6 @@
 #include "pages/SensorWire.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdio>
@@ -115,8 +116,11 @@ std::optional<SensorSettings> SensorRecordSettings(const std::string& record)
 
 std::string SensorLearnValue(int slot, const SensorSettings& settings)
 {
+    // The delay field holds two digits: a longer delay is sent as the most it can say, not as a
+    // third digit that would shift the zone out of the record.
+    constexpr int kMostLearnDelay = 0xFF;
     return Hex(slot, 2) + "=" + Hex(slot, 2) + "F" + std::to_string(settings.partitionItem + 1) +
-           Hex(settings.delayItem * 5, 2) + "0";
+           Hex(std::min(settings.delayItem * 5, kMostLearnDelay), 2) + "0";
 }
 
 std::optional<int> LearnedSensorType(const std::string& answer)

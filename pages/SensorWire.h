@@ -51,8 +51,8 @@ std::optional<int> SensorRecordType(const std::string& record);
 // Positions 4-7 of an enrolled sensor's record; nothing when they are malformed or out of range.
 std::optional<SensorSettings> SensorRecordSettings(const std::string& record);
 
-// The value of "+L": slot, "=", slot, free type, partition, delay item x 5, zone 0 —
-// "01=01F1000" for slot 1 with the default lists.
+// The value of "+L": slot, "=", slot, free type, partition, delay item x 5 (two hex digits, at
+// most FF), zone 0 — "01=01F1000" for slot 1 with the default lists.
 std::string SensorLearnValue(int slot, const SensorSettings& settings);
 // The type code of the record the panel reports after a found sensor ("z" and seven hex
 // digits of either case); nothing when the answer holds none.

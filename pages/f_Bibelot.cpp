@@ -2,6 +2,7 @@
 
 #include <array>
 #include <exception>
+#include <optional>
 
 #include "core/PageBaseOps.h"
 #include "device/DevVeltra.h"
@@ -9,6 +10,8 @@
 #include "link/xModem.h"
 #include "pages/KeyfobWire.h"
 #include "pages/RadioExchange.h"
+#include "pages/RadioSlotJobs.h"
+#include "pages/SlotEnrolmentLook.h"
 #include "pages/f_MessageDlg.h"
 #include "pages/f_Radio.h"
 #include "pages/f_Razd.h"
@@ -17,18 +20,12 @@ namespace nvx {
 
 namespace {
 
-constexpr const char* kAdd = "Добавить";
-constexpr const char* kDelete = "Удалить";
-constexpr const char* kEnrolledColour = "clLime";
-constexpr const char* kFreeColour = "clBtnFace";
-
 constexpr const char* kReadError = "Ошибка при чтении настроек брелков!";
 constexpr const char* kWriteError = "Ошибка при записи настроек брелков!";
 constexpr const char* kEnrolError = "Ошибка при добавлении брелка!";
 constexpr const char* kDeleteError = "Ошибка при удалении брелка!";
 
 constexpr std::uint32_t kBoxesSettleMs = 500;
-constexpr std::uint32_t kFoundPauseMs = 1500;
 
 constexpr const char* kLoopPartitionLists[] = {"cbRazdNum1", "cbRazdNum2"};
 
@@ -66,11 +63,11 @@ TformBibelot::TformBibelot(TDevVeltra& device, TformMessageDlg& dialog)
     // The captions record which slots are enrolled, so the settings file keeps them.
     stateOptions_.restoreButtonCaptions = true;
     for (int slot = 1; slot <= kSlots; ++slot) {
-        form_.add(NumberLabelName(slot), ControlKind::Label, std::to_string(slot)).color = kFreeColour;
+        form_.add(NumberLabelName(slot), ControlKind::Label, std::to_string(slot)).color = kFreeSlotColour;
         for (int p = 1; p <= kPartitions; ++p)
             form_.add(PartitionBoxName(slot, p), ControlKind::CheckBox, {}, "false");
         // Usable once a connection is made.
-        form_.add(ButtonName(slot), ControlKind::Button, kAdd).enabled = false;
+        form_.add(ButtonName(slot), ControlKind::Button, kFreeSlotCaption).enabled = false;
         form_.setAction(ButtonName(slot), [this, slot] { ClickAddDelete(slot); });
     }
     subscription_ = form_.subscribe([this](const std::string& name) { OnControlChanged(name); });
@@ -95,7 +92,7 @@ void TformBibelot::SetConfirmation(std::function<bool(const std::string&)> confi
     confirm_ = std::move(confirm);
 }
 
-bool TformBibelot::Enrolled(int slot) const { return form_.text(ButtonName(slot)) == kDelete; }
+bool TformBibelot::Enrolled(int slot) const { return form_.text(ButtonName(slot)) == kEnrolledSlotCaption; }
 
 std::uint8_t TformBibelot::PartitionSet(int slot) const
 {
@@ -119,19 +116,15 @@ void TformBibelot::OnControlChanged(const std::string& name)
         return;
     }
     // The number label shows what the button records: lime for an enrolled keyfob.
-    if (const int slot = SlotOfButton(name)) {
-        const std::string label = NumberLabelName(slot);
-        const char* colour = Enrolled(slot) ? kEnrolledColour : kFreeColour;
-        if (form_.get(label).color != colour)
-            form_.setColor(label, colour);
-    }
+    if (const int slot = SlotOfButton(name))
+        ShowSlotEnrolment(form_, NumberLabelName(slot), Enrolled(slot));
 }
 
 void TformBibelot::ClearSlots()
 {
     for (int slot = 1; slot <= kSlots; ++slot) {
         form_.update(ButtonName(slot), [](Control& button) {
-            button.text = kAdd;
+            button.text = kFreeSlotCaption;
             button.enabled = true;
         });
         for (int p = 1; p <= kPartitions; ++p)
@@ -181,11 +174,11 @@ void TformBibelot::ClickAddDelete(int slot)
     if (!link)
         return;
     const std::string caption = form_.text(ButtonName(slot));
-    if (caption == kAdd) {
+    if (caption == kFreeSlotCaption) {
         selectedSlot_ = slot;
         dialog_.ShowSearch("Идет поиск брелка...", false);
         link->SetJob(kJobEnrol);
-    } else if (caption == kDelete && !dialog_.Visible()) {
+    } else if (caption == kEnrolledSlotCaption && !dialog_.Visible()) {
         if (confirm_ && confirm_("Вы уверены, что хотите удалить брелок № " + std::to_string(slot))) {
             selectedSlot_ = slot;
             link->SetJob(kJobDelete);
@@ -195,7 +188,7 @@ void TformBibelot::ClickAddDelete(int slot)
 
 void TformBibelot::PostEnrolled(int slot)
 {
-    device_.Queue().PostText({&form_, ButtonName(slot)}, std::string("caption") + kDelete);
+    device_.Queue().PostText({&form_, ButtonName(slot)}, SlotCaptionCommand(true));
 }
 
 void TformBibelot::PostFreed(int slot)
@@ -203,15 +196,7 @@ void TformBibelot::PostFreed(int slot)
     TOutArray& queue = device_.Queue();
     for (int p = 1; p <= kPartitions; ++p)
         queue.PostBool({&form_, PartitionBoxName(slot, p)}, false);
-    queue.PostText({&form_, ButtonName(slot)}, std::string("caption") + kAdd);
-}
-
-void TformBibelot::PostDialog(const std::string& message, const char* button)
-{
-    TOutArray& queue = device_.Queue();
-    queue.PostText({&dialog_.Form(), "lbMessage"}, message);
-    if (button)
-        queue.PostText({&dialog_.Form(), "btnOKCancel"}, std::string("caption") + button);
+    queue.PostText({&form_, ButtonName(slot)}, SlotCaptionCommand(false));
 }
 
 void TformBibelot::ReadKeyfobs(TDevVeltra& device)
@@ -233,7 +218,7 @@ void TformBibelot::ReadKeyfobs(TDevVeltra& device)
             const bool free = *set == kFreeKeyfobSet;
             for (int p = 1; p <= kPartitions; ++p)
                 queue.PostBool({&form_, PartitionBoxName(slot, p)}, !free && (*set >> (p - 1) & 1u));
-            queue.PostText({&form_, ButtonName(slot)}, std::string("caption") + (free ? kAdd : kDelete));
+            queue.PostText({&form_, ButtonName(slot)}, SlotCaptionCommand(!free));
         }
         ReturnToWorkingMode(device);
     } catch (const std::exception&) {
@@ -243,48 +228,25 @@ void TformBibelot::ReadKeyfobs(TDevVeltra& device)
 
 void TformBibelot::WriteKeyfobs(TDevVeltra& device)
 {
-    TModem* link = device.Link();
-    if (device.abortState || !link)
+    if (device.abortState || !device.Link())
         return;
-    try {
-        TOutArray& queue = device.Queue();
-        for (int slot = 1; slot <= kSlots; ++slot)
-            for (int p = 1; p <= kPartitions; ++p)
-                if (const std::string box = PartitionBoxName(slot, p); !form_.enabled(box))
-                    queue.PostBool({&form_, box}, false);
-        PauseUnlessStopping(device, kBoxesSettleMs);
+    TOutArray& queue = device.Queue();
+    for (int slot = 1; slot <= kSlots; ++slot)
+        for (int p = 1; p <= kPartitions; ++p)
+            if (const std::string box = PartitionBoxName(slot, p); !form_.enabled(box))
+                queue.PostBool({&form_, box}, false);
+    PauseUnlessStopping(device, kBoxesSettleMs);
 
-        bool refused = false;
-        for (int slot = 1; slot <= kSlots && !device.abortState; ++slot) {
-            if (!Enrolled(slot))
-                continue;
-            link->SendNoWait("+b" + HexByte(slot) + "=" + KeyfobRecord(slot, PartitionSet(slot)));
-            refused |= CollectUntilOk(device) == SliceWait::Refused;
-        }
-        ReturnToWorkingMode(device);
-        // A slot the panel refused keeps its old partitions there: the write did not succeed.
-        if (refused)
-            device.Log(kWriteError);
-    } catch (const std::exception&) {
-        device.Log(kWriteError);
-    }
+    WriteSlots(device, kSlots, kWriteError, [this](int slot) -> std::optional<std::string> {
+        if (!Enrolled(slot))
+            return std::nullopt;
+        return "+b" + HexByte(slot) + "=" + KeyfobRecord(slot, PartitionSet(slot));
+    });
 }
 
 void TformBibelot::EnrolKeyfob()
 {
-    device_.LockCommands();
-    try {
-        Enrol(selectedSlot_);
-    } catch (const std::exception&) {
-        device_.Log(kEnrolError);
-    }
-    // The panel leaves keyfob learn mode in every case.
-    try {
-        device_.WriteValue("+l=0");
-    } catch (const std::exception&) {
-        device_.Log(kEnrolError);
-    }
-    device_.UnlockCommands();
+    RunEnrolmentJob(device_, kEnrolError, [this] { Enrol(selectedSlot_); });
 }
 
 void TformBibelot::Enrol(int slot)
@@ -292,68 +254,18 @@ void TformBibelot::Enrol(int slot)
     TDevVeltra& device = device_;
     device.abortState = false;
     const std::string learnValue = KeyfobLearnValue(slot, PartitionSet(slot));
-    TModem* link = device.Link();
-    if (!link || !device.WriteValue("+l=3"))
+    if (!device.Link() || !EnterLearnMode(device, "+l=3", dialog_.Form(), kEnrolError))
         return;
-    link->SendNoWait("+L" + learnValue);
-
-    const std::string number = std::to_string(slot);
-    std::string collected;
-    bool notFoundShown = false;
-    while (!device.abortState && CollectSlice(device, collected)) {
-        const LearnAnswer answer = ReadLearnAnswer(collected);
-        switch (answer.state) {
-        case LearnAnswer::State::Searching:
-            continue;
-        case LearnAnswer::State::NotFound:
-            if (!notFoundShown)
-                PostDialog("Брелок №" + number + " не найден", "Ok");
-            notFoundShown = true;
-            if (answer.complete)
-                return;
-            continue;
-        case LearnAnswer::State::AlreadyEnrolled:
-            if (answer.heldSlot >= 1 && answer.heldSlot <= kSlots) {
-                PostDialog("Этот брелок уже есть в памяти панели под номером " + std::to_string(answer.heldSlot),
-                           nullptr);
-                PostEnrolled(answer.heldSlot);
-            } else {
-                device.Log(kEnrolError);
-            }
-            device.abortState = true;
-            return;
-        case LearnAnswer::State::Found:
-            PostDialog("Брелок №" + number + " успешно найден", "OK");
-            PostEnrolled(slot);
-            PauseUnlessStopping(device, kFoundPauseMs);
-            return;
-        case LearnAnswer::State::Refused:
-            PostDialog(kEnrolError, "Ok");
-            device.Log(kEnrolError);
-            return;
-        }
-    }
+    const PageEnrolment page{kSlots, "Брелок", "брелок", kEnrolError,
+                             [this](int enrolled) { PostEnrolled(enrolled); }, nullptr};
+    AwaitLearnAnswer(device, dialog_.Form(), slot, learnValue, page);
 }
 
 void TformBibelot::DeleteKeyfob()
 {
-    device_.LockCommands();
     const int slot = selectedSlot_;
-    try {
-        device_.abortState = false;
-        if (TModem* link = device_.Link()) {
-            link->SendNoWait("+b" + HexByte(slot) + "=" + KeyfobRecord(slot, kFreeKeyfobSet));
-            const SliceWait wait = CollectUntilOk(device_);
-            if (wait == SliceWait::Accepted)
-                PostFreed(slot);
-            else if (wait == SliceWait::Refused)
-                device_.Log(kDeleteError);
-            ReturnToWorkingMode(device_);
-        }
-    } catch (const std::exception&) {
-        device_.Log(kDeleteError);
-    }
-    device_.UnlockCommands();
+    RunDeleteJob(device_, "+b" + HexByte(slot) + "=" + KeyfobRecord(slot, kFreeKeyfobSet), kDeleteError,
+                 [this, slot] { PostFreed(slot); });
 }
 
 }  // namespace nvx

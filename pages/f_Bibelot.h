@@ -60,7 +60,6 @@ private:
     // Queue commands of the link thread.
     void PostEnrolled(int slot);
     void PostFreed(int slot);
-    void PostDialog(const std::string& message, const char* button);
 
     TDevVeltra& device_;
     TformMessageDlg& dialog_;

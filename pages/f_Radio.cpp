@@ -10,16 +10,13 @@
 #include "link/xModem.h"
 #include "pages/KeyfobWire.h"
 #include "pages/RadioExchange.h"
+#include "pages/RadioSlotJobs.h"
+#include "pages/SlotEnrolmentLook.h"
 #include "pages/f_MessageDlg.h"
 
 namespace nvx {
 
 namespace {
-
-constexpr const char* kAdd = "Добавить";
-constexpr const char* kDelete = "Удалить";
-constexpr const char* kEnrolledColour = "clLime";
-constexpr const char* kFreeColour = "clBtnFace";
 
 constexpr const char* kReadError = "Ошибка при чтении настроек радиодатчиков!";
 constexpr const char* kWriteError = "Ошибка при записи настроек радиодатчиков!";
@@ -29,7 +26,6 @@ constexpr const char* kDeleteQuestion = "Вы уверены, что хотит�
 constexpr const char* kSearching = "Идет поиск радиодатчика...";
 
 constexpr const char* kTabs = "PageControl1";
-constexpr std::uint32_t kFoundPauseMs = 1500;
 constexpr int kSecondsPerDelayItem = 4;
 
 std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
@@ -51,18 +47,6 @@ int RowAfter(const std::string& name, std::size_t prefixLength)
 int RowOf(const std::string& name, const std::string& prefix)
 {
     return name.rfind(prefix, 0) == 0 ? RowAfter(name, prefix.size()) : 0;
-}
-
-// Sends a learn mode as WriteValue does, but a refusal is no success: a panel that answers "ERR"
-// is not searching, and a learn command would then wait for an "OK" that never comes.
-bool EnterLearnMode(TDevVeltra& device, const std::string& command)
-{
-    for (int set = 0; set < 3 && !device.LinkStopping(); ++set) {
-        std::string value;
-        if (device.Exchange(command, value, true, "OK", 6000, 1))
-            return value != "ERR";
-    }
-    return false;
 }
 
 bool IsLockedFireType(const std::string& type) { return type == kFireSensorName || type == kManualCallPointName; }
@@ -96,13 +80,13 @@ TformRadio::TformRadio(TDevVeltra& device, TformMessageDlg& dialog)
     const std::vector<std::string> zones{"мгновенная", "входная", "проходная"};
 
     for (int row = 1; row <= kSlots; ++row) {
-        form_.add(NumberLabelName(row), ControlKind::Label, std::to_string(row)).color = kFreeColour;
+        form_.add(NumberLabelName(row), ControlKind::Label, std::to_string(row)).color = kFreeSlotColour;
         form_.add(TypeFieldName(row), ControlKind::Edit);
         AddList(form_, PartitionListName(row), partitions, "1");
         AddList(form_, DelayListName(row), delays, "4 сек");
         AddList(form_, ZoneListName(row), zones, "мгновенная");
         // Usable once a connection is made.
-        form_.add(ButtonName(row), ControlKind::Button, kAdd).enabled = false;
+        form_.add(ButtonName(row), ControlKind::Button, kFreeSlotCaption).enabled = false;
 
         form_.setAction(ButtonName(row), [this, row] { ClickAddDelete(row); });
         form_.setAction(PartitionListName(row), [this, row] { ApplyZoneRule(row); });
@@ -140,7 +124,10 @@ std::string TformRadio::ButtonName(int row) { return "btnAdd" + std::to_string(r
 
 void TformRadio::SetConfirmation(std::function<bool(const std::string&)> confirm) { confirm_ = std::move(confirm); }
 
-bool TformRadio::Enrolled(int row) const { return form_.text(ButtonName(row)) == kDelete; }
+bool TformRadio::Enrolled(int row) const
+{
+    return form_.text(ButtonName(row)) == kEnrolledSlotCaption;
+}
 
 void TformRadio::SetPopupRow(const std::string& controlName)
 {
@@ -175,12 +162,8 @@ void TformRadio::OnControlChanged(const std::string& name)
         return;
     }
     // The number label shows what the button records: lime for an enrolled sensor.
-    if (const int row = RowOf(name, "btnAdd")) {
-        const std::string label = NumberLabelName(row);
-        const char* colour = Enrolled(row) ? kEnrolledColour : kFreeColour;
-        if (form_.get(label).color != colour)
-            form_.setColor(label, colour);
-    }
+    if (const int row = RowOf(name, "btnAdd"))
+        ShowSlotEnrolment(form_, NumberLabelName(row), Enrolled(row));
 }
 
 void TformRadio::ApplyZoneRule(int row)
@@ -228,7 +211,7 @@ void TformRadio::ResetRows()
 {
     form_.setIndex(kTabs, 0);
     for (int row = 1; row <= kSlots; ++row) {
-        form_.setText(ButtonName(row), kAdd);
+        form_.setText(ButtonName(row), kFreeSlotCaption);
         SetSettings(row, {});
     }
     ApplyZoneRuleToAll();
@@ -260,13 +243,13 @@ void TformRadio::ClickAddDelete(int row)
     if (!link)
         return;
     const std::string caption = form_.text(ButtonName(row));
-    if (caption == kAdd) {
+    if (caption == kFreeSlotCaption) {
         selectedSlot_ = row;
         if (dialog_.ShowSearch(kSearching, true))
             dialog_.Form().setText("btnOKCancel", "OK");  // the user chooses how to enrol first
         else
             link->SetJob(kJobEnrol);
-    } else if (caption == kDelete && !dialog_.Visible()) {
+    } else if (caption == kEnrolledSlotCaption && !dialog_.Visible()) {
         if (confirm_ && confirm_(kDeleteQuestion)) {
             selectedSlot_ = row;
             link->SetJob(kJobDelete);
@@ -340,7 +323,7 @@ void TformRadio::ReadSensors(TDevVeltra& device)
             queue.PostInt(Ref(PartitionListName(row)), settings->partitionItem);
             queue.PostInt(Ref(DelayListName(row)), settings->delayItem);
             queue.PostInt(Ref(ZoneListName(row)), settings->zoneItem);
-            queue.PostText(Ref(ButtonName(row)), std::string("caption") + (enrolled ? kDelete : kAdd));
+            queue.PostText(Ref(ButtonName(row)), SlotCaptionCommand(enrolled));
             rows[row] = {true, !(*code == 2 && version >= kFirstSmokeSensorVersion), enrolled,
                          settings->zoneItem == kEntryZone};
         }
@@ -368,42 +351,17 @@ void TformRadio::ReadSensors(TDevVeltra& device)
 
 void TformRadio::WriteSensors(TDevVeltra& device)
 {
-    TModem* link = device.Link();
-    if (!link)
-        return;
-    try {
-        bool refused = false;
-        for (int row = 1; row <= kSlots && !device.abortState; ++row) {
-            if (!Enrolled(row))
-                continue;
-            const int type = SensorTypeCode(form_.text(TypeFieldName(row)));
-            link->SendNoWait("+z" + HexByte(row) + "=" + SensorRecord(row, type, SettingsOf(row)));
-            refused |= CollectUntilOk(device) == SliceWait::Refused;
-        }
-        ReturnToWorkingMode(device);
-        // A slot the panel refused keeps its old settings there: the write did not succeed.
-        if (refused)
-            device.Log(kWriteError);
-    } catch (const std::exception&) {
-        device.Log(kWriteError);
-    }
+    WriteSlots(device, kSlots, kWriteError, [this](int row) -> std::optional<std::string> {
+        if (!Enrolled(row))
+            return std::nullopt;
+        const int type = SensorTypeCode(form_.text(TypeFieldName(row)));
+        return "+z" + HexByte(row) + "=" + SensorRecord(row, type, SettingsOf(row));
+    });
 }
 
 void TformRadio::EnrolSensor()
 {
-    device_.LockCommands();
-    try {
-        Enrol(selectedSlot_);
-    } catch (const std::exception&) {
-        device_.Log(kEnrolError);
-    }
-    // The panel leaves sensor learn mode in every case.
-    try {
-        device_.WriteValue("+l=0");
-    } catch (const std::exception&) {
-        device_.Log(kEnrolError);
-    }
-    device_.UnlockCommands();
+    RunEnrolmentJob(device_, kEnrolError, [this] { Enrol(selectedSlot_); });
 }
 
 void TformRadio::Enrol(int slot)
@@ -416,62 +374,21 @@ void TformRadio::Enrol(int slot)
     if (dialog_.PeriodChosen())
         link->SendNoWait(AlarmPeriodCommand(dialog_.PeriodSeconds()));
     const std::string learnValue = SensorLearnValue(slot, SettingsOf(slot));
-    if (!EnterLearnMode(device, "+l=1"))
+    if (!EnterLearnMode(device, "+l=1", dialog_.Form(), kEnrolError))
         return;
-    link->SendNoWait("+L" + learnValue);
 
     TOutArray& queue = device.Queue();
-    FormModel& dialog = dialog_.Form();
-    auto show = [&](const std::string& message, const char* button) {
-        queue.PostText({&dialog, "lbMessage"}, message);
-        if (button)
-            queue.PostText({&dialog, "btnOKCancel"}, std::string("caption") + button);
-    };
-    const std::string number = std::to_string(slot);
-    std::string collected;
-    bool notFoundShown = false;
-    bool found = false;
-    bool decided = false;
-    while (!decided && !device.abortState && CollectSlice(device, collected)) {
-        const LearnAnswer answer = ReadLearnAnswer(collected);
-        switch (answer.state) {
-        case LearnAnswer::State::Searching:
-            break;
-        case LearnAnswer::State::NotFound:
-            if (!notFoundShown)
-                show("Радиодатчик №" + number + " не найден", "Ok");
-            notFoundShown = true;
-            decided = answer.complete;
-            break;
-        case LearnAnswer::State::AlreadyEnrolled:
-            if (answer.heldSlot >= 1 && answer.heldSlot <= kSlots) {
-                show("Этот датчик уже есть в памяти панели под номером " + std::to_string(answer.heldSlot), nullptr);
-                queue.PostText(Ref(ButtonName(answer.heldSlot)), std::string("caption") + kDelete);
-            } else {
-                device.Log(kEnrolError);
-            }
-            device.abortState = true;
-            decided = true;
-            break;
-        case LearnAnswer::State::Found: {
-            show("Радиодатчик №" + number + " успешно найден", "OK");
-            queue.PostText(Ref(ButtonName(slot)), std::string("caption") + kDelete);
-            if (const auto code = LearnedSensorType(collected))
-                if (const auto name = SensorTypeName(*code, device.publishedVersion))
-                    queue.PostText(Ref(TypeFieldName(slot)), *name);
-            queue.PostInt(Ref(ZoneListName(slot)), 0);
-            found = true;
-            decided = true;
-            PauseUnlessStopping(device, kFoundPauseMs);
-            break;
-        }
-        case LearnAnswer::State::Refused:
-            show(kEnrolError, "Ok");
-            device.Log(kEnrolError);
-            decided = true;
-            break;
-        }
-    }
+    const PageEnrolment page{kSlots, "Радиодатчик", "датчик", kEnrolError,
+                             [this, &queue](int enrolled) {
+                                 queue.PostText(Ref(ButtonName(enrolled)), SlotCaptionCommand(true));
+                             },
+                             [this, &queue, &device](int found, const std::string& answer) {
+                                 if (const auto code = LearnedSensorType(answer))
+                                     if (const auto name = SensorTypeName(*code, device.publishedVersion))
+                                         queue.PostText(Ref(TypeFieldName(found)), *name);
+                                 queue.PostInt(Ref(ZoneListName(found)), 0);
+                             }};
+    const bool found = AwaitLearnAnswer(device, dialog_.Form(), slot, learnValue, page);
     device.Calls().Call(
         [this, slot, found] {
             if (found) {
@@ -485,32 +402,19 @@ void TformRadio::Enrol(int slot)
 
 void TformRadio::DeleteSensor()
 {
-    device_.LockCommands();
     const int slot = selectedSlot_;
-    try {
-        device_.abortState = false;
-        TModem* link = device_.Link();
-        if (link && slot >= 1 && slot <= kSlots) {
-            link->SendNoWait("+z" + HexByte(slot) + "=" + FreeSensorRecord(slot));
-            const SliceWait wait = CollectUntilOk(device_);
-            if (wait == SliceWait::Accepted) {
-                TOutArray& queue = device_.Queue();
-                queue.PostText(Ref(TypeFieldName(slot)), "");
-                for (const std::string& list : {PartitionListName(slot), DelayListName(slot), ZoneListName(slot)})
-                    queue.PostInt(Ref(list), 0);
-                queue.PostText(Ref(ButtonName(slot)), std::string("caption") + kAdd);
-                // A free row's lists follow the rules again (no partition without a sensor).
-                device_.Calls().Call([this, slot] { ApplyZoneRule(slot); },
-                                     [this] { return device_.LinkStopping(); });
-            } else if (wait == SliceWait::Refused) {
-                device_.Log(kDeleteError);
-            }
-            ReturnToWorkingMode(device_);
-        }
-    } catch (const std::exception&) {
-        device_.Log(kDeleteError);
-    }
-    device_.UnlockCommands();
+    if (slot < 1 || slot > kSlots)
+        return;
+    RunDeleteJob(device_, "+z" + HexByte(slot) + "=" + FreeSensorRecord(slot), kDeleteError, [this, slot] {
+        TOutArray& queue = device_.Queue();
+        queue.PostText(Ref(TypeFieldName(slot)), "");
+        for (const std::string& list : {PartitionListName(slot), DelayListName(slot), ZoneListName(slot)})
+            queue.PostInt(Ref(list), 0);
+        queue.PostText(Ref(ButtonName(slot)), SlotCaptionCommand(false));
+        // A free row's lists follow the rules again (no partition without a sensor).
+        device_.Calls().Call([this, slot] { ApplyZoneRule(slot); },
+                             [this] { return device_.LinkStopping(); });
+    });
 }
 
 }  // namespace nvx

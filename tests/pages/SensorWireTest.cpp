@@ -84,6 +84,9 @@ TEST(SensorWire, LearnValueAndPeriodCommand)
     EXPECT_EQ(SensorLearnValue(1, {}), "01=01F1000");
     // Partition 3, delay item 2 sent as 2 x 5.
     EXPECT_EQ(SensorLearnValue(26, {2, 2, 1}), "1A=1AF30A0");
+    // 51 x 5 is the last that fits two digits; longer delays stay at FF, the record keeps its length.
+    EXPECT_EQ(SensorLearnValue(2, {0, 51, 1}), "02=02F1FF0");
+    EXPECT_EQ(SensorLearnValue(2, {0, 60, 1}), "02=02F1FF0");
     EXPECT_EQ(AlarmPeriodCommand(5), "+Rn=0A");
     EXPECT_EQ(AlarmPeriodCommand(60), "+Rn=78");
 }
