@@ -5,14 +5,12 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
-#include <QMetaObject>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QThread>
-#include <QVBoxLayout>
 
+#include "app/EnrolmentNumber.h"
 #include "app/ModelBinder.h"
+#include "app/OnInterfaceThread.h"
+#include "app/PageWidgets.h"
 
 namespace nvx {
 
@@ -23,17 +21,6 @@ constexpr int kBoxColumnWidth = 40;
 constexpr int kButtonWidth = 110;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-QLabel* Heading(const char* text, QWidget* parent)
-{
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setAlignment(Qt::AlignCenter);
-    label->setWordWrap(true);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    return label;
-}
 
 // A check box centred in its grid cell.
 QWidget* Centred(QWidget* widget, QWidget* parent)
@@ -57,25 +44,11 @@ BibelotPageView::BibelotPageView(TformBibelot& page, QWidget* parent) : QWidget(
     columns->addWidget(buildSlots(), 0, Qt::AlignTop);
     columns->addStretch(1);
 
-    auto* scroll = new QScrollArea(this);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setWidget(content);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(scroll);
+    PlaceInScrollArea(this, content);
 
-    page_.SetConfirmation([this](const std::string& text) {
-        return QMessageBox::warning(this, QStringLiteral("Предупреждение"), Q(text),
-                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-    });
-    subscription_ = page_.Form().subscribe([this](const std::string& name) {
-        if (QThread::currentThread() == thread())
-            refresh(name);
-        else
-            QMetaObject::invokeMethod(
-                this, [this, name] { refresh(name); }, Qt::QueuedConnection);
-    });
+    page_.SetConfirmation([this](const std::string& text) { return ConfirmWarning(this, text); });
+    subscription_ = page_.Form().subscribe(
+        OnInterfaceThread(this, [this](const std::string& name) { refresh(name); }));
     for (int slot = 1; slot <= TformBibelot::kSlots; ++slot) {
         paintNumber(slot);
         for (int p = 1; p <= TformBibelot::kPartitions; ++p)
@@ -117,25 +90,18 @@ QGridLayout* BibelotPageView::buildRows(QWidget* group, int firstSlot, int lastS
     constexpr int kFirstBoxColumn = 1;
     constexpr int kButtonColumn = kFirstBoxColumn + TformBibelot::kPartitions;
 
-    grid->addWidget(Heading("№ брелока", group), 0, 0, 2, 1);
-    grid->addWidget(Heading("Номер раздела", group), 0, kFirstBoxColumn, 1, TformBibelot::kPartitions);
+    grid->addWidget(BoldHeading("№ брелока", group), 0, 0, 2, 1);
+    grid->addWidget(BoldHeading("Номер раздела", group), 0, kFirstBoxColumn, 1, TformBibelot::kPartitions);
     for (int p = 1; p <= TformBibelot::kPartitions; ++p) {
-        grid->addWidget(Heading(std::to_string(p).c_str(), group), 1, kFirstBoxColumn + p - 1);
+        grid->addWidget(BoldHeading(std::to_string(p).c_str(), group), 1, kFirstBoxColumn + p - 1);
         grid->setColumnMinimumWidth(kFirstBoxColumn + p - 1, kBoxColumnWidth);
     }
-    grid->addWidget(Heading("Добавить/удалить брелок", group), 0, kButtonColumn, 2, 1);
+    grid->addWidget(BoldHeading("Добавить/удалить брелок", group), 0, kButtonColumn, 2, 1);
     grid->setColumnMinimumWidth(kButtonColumn, kButtonWidth);
 
     for (int slot = firstSlot; slot <= lastSlot; ++slot) {
         const int row = slot - firstSlot + 2;
-        // The number's colour is the enrolment mark, drawn here rather than by the binder.
-        auto* number = new QLabel(group);
-        number->setObjectName(Q(TformBibelot::NumberLabelName(slot)));
-        number->setAlignment(Qt::AlignCenter);
-        number->setFixedWidth(kNumberWidth);
-        number->setFrameShape(QFrame::Panel);
-        number->setFrameShadow(QFrame::Sunken);
-        number->setAutoFillBackground(true);
+        QLabel* number = NewEnrolmentNumber(TformBibelot::NumberLabelName(slot), kNumberWidth, group);
         numbers_[static_cast<std::size_t>(slot - 1)] = number;
         grid->addWidget(number, row, 0, Qt::AlignCenter);
 
@@ -181,13 +147,8 @@ void BibelotPageView::paintBoxCell(int slot, int partition)
 
 void BibelotPageView::paintNumber(int slot)
 {
-    QLabel* number = numbers_[static_cast<std::size_t>(slot - 1)];
-    const Control label = page_.Form().get(TformBibelot::NumberLabelName(slot));
-    number->setText(Q(label.text));
-    QPalette palette = number->palette();
-    palette.setColor(QPalette::Window,
-                     label.color == "clLime" ? QColor(0x00, 0xFF, 0x00) : palette.color(QPalette::Button));
-    number->setPalette(palette);
+    ShowEnrolmentNumber(numbers_[static_cast<std::size_t>(slot - 1)],
+                        page_.Form().get(TformBibelot::NumberLabelName(slot)));
 }
 
 }  // namespace nvx

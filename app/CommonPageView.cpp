@@ -2,21 +2,19 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "app/KeyFilterValidator.h"
 #include "app/ModelBinder.h"
+#include "app/PageWidgets.h"
 #include "core/InputController.h"
 #include "pages/f_common.h"
 
@@ -82,54 +80,22 @@ CommonPageView::CommonPageView(TformCommon& page, QWidget* parent) : QWidget(par
     columns->setColumnStretch(1, 1);
     columns->setRowStretch(2, 1);
 
-    // A pane smaller than the page scrolls instead of squeezing the groups.
-    auto* scroll = new QScrollArea(this);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setWidget(content);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(scroll);
+    PlaceInScrollArea(this, content);
 }
 
 template <class W> W* CommonPageView::bound(const char* name, QWidget* parent)
 {
-    auto* widget = new W(parent);
-    binder_->bind(name, widget);
-    return widget;
+    return Bound<W>(*binder_, name, parent);
 }
 
 QWidget* CommonPageView::labelledRadio(const char* radioName, const char* labelName, QWidget* parent)
 {
     auto* row = new QWidget(parent);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(4);
     auto* radio = bound<QRadioButton>(radioName, row);
     // The model keeps each group to one choice; Qt's own exclusivity could not show a model
     // in which a group has none.
     radio->setAutoExclusive(false);
-    auto* caption = bound<QLabel>(labelName, row);
-    caption->setCursor(Qt::PointingHandCursor);
-    caption->installEventFilter(this);
-    captionOf_[caption] = radio;
-    layout->addWidget(radio);
-    layout->addWidget(caption);
-    layout->addStretch(1);
-    return row;
-}
-
-bool CommonPageView::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonRelease) {
-        const auto radio = captionOf_.find(watched);
-        if (radio != captionOf_.end() && radio->second->isEnabled() &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            radio->second->click();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
+    return CaptionedButtonRow(row, radio, bound<QLabel>(labelName, row));
 }
 
 QWidget* CommonPageView::buildObjectGroup(QWidget* parent)

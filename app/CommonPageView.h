@@ -3,9 +3,7 @@
 #pragma once
 
 #include <QWidget>
-#include <map>
 
-class QAbstractButton;
 class QLabel;
 
 namespace nvx {
@@ -18,10 +16,6 @@ class CommonPageView : public QWidget {
 public:
     explicit CommonPageView(TformCommon& page, QWidget* parent = nullptr);
 
-protected:
-    // A radio button's caption is a label of its own (it carries the marks): clicking it chooses.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     // Each builds a group of the page in `parent`, where the model can hide it.
     QWidget* buildObjectGroup(QWidget* parent);
@@ -32,13 +26,13 @@ private:
     QWidget* buildKeypadLockGroup(QWidget* parent);
     QWidget* buildBuzzerGroup(QWidget* parent);
     QWidget* buildButtonRow(QWidget* parent);
-    // A radio button with its caption label beside it, in a row of its parent's layout.
+    // A radio button with its caption label beside it, in a row of its parent's layout. The caption
+    // is a label of its own (it carries the marks): clicking it chooses.
     QWidget* labelledRadio(const char* radioName, const char* labelName, QWidget* parent);
     template <class W> W* bound(const char* name, QWidget* parent);
 
     TformCommon& page_;
     ModelBinder* binder_ = nullptr;
-    std::map<QObject*, QAbstractButton*> captionOf_;
 };
 
 }  // namespace nvx

@@ -9,12 +9,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollArea>
-#include <QVBoxLayout>
 #include <string>
 
 #include "app/KeyFilterValidator.h"
 #include "app/ModelBinder.h"
+#include "app/PageWidgets.h"
 #include "core/InputController.h"
 #include "pages/f_GPRS.h"
 
@@ -68,33 +67,23 @@ GprsPageView::GprsPageView(TformGPRS& page, QWidget* parent) : QWidget(parent)
                                                    {"lbServerPswd2", "etServerPswd2"}}),
                     1, 1);
     // The copy of the channels page's switch stays hidden, as its model says.
-    auto* switchCopy = new QCheckBox(content);
-    binder_->bind("cb11", switchCopy);
-    auto* switchCaption = new QLabel(content);
-    binder_->bind("lbcb11", switchCaption);
+    auto* switchCopy = Bound<QCheckBox>(*binder_, "cb11", content);
+    auto* switchCaption = Bound<QLabel>(*binder_, "lbcb11", content);
     grid->addWidget(switchCopy, 2, 0);
     grid->addWidget(switchCaption, 2, 1);
     grid->setRowStretch(3, 1);
     grid->setColumnStretch(2, 1);
 
-    auto* scroll = new QScrollArea(this);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setWidget(content);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(scroll);
+    PlaceInScrollArea(this, content);
 }
 
 QWidget* GprsPageView::buildGroup(const char* groupName,
                                   std::initializer_list<std::pair<const char*, const char*>> rows)
 {
-    auto* group = new QGroupBox;
-    binder_->bind(groupName, group);
+    auto* group = Bound<QGroupBox>(*binder_, groupName, nullptr);
     QFormLayout* form = FormLayout(group);
     for (auto [labelName, editName] : rows) {
-        auto* label = new QLabel(group);
-        binder_->bind(labelName, label);
+        auto* label = Bound<QLabel>(*binder_, labelName, group);
         auto* edit = new QLineEdit(group);
         edit->setFixedWidth(kEditWidth);
         if (KeyFilterValidator::Filter filter = FilterOf(editName))
@@ -108,21 +97,16 @@ QWidget* GprsPageView::buildGroup(const char* groupName,
 
 QWidget* GprsPageView::buildOptions()
 {
-    auto* group = new QGroupBox;
-    binder_->bind("gbOptions", group);
+    auto* group = Bound<QGroupBox>(*binder_, "gbOptions", nullptr);
     QFormLayout* form = FormLayout(group);
 
-    auto* pauseLabel = new QLabel(group);
-    binder_->bind("lbGPRSTimeOut", pauseLabel);
-    auto* pause = new QComboBox(group);
-    binder_->bind("cbTime", pause);
+    auto* pauseLabel = Bound<QLabel>(*binder_, "lbGPRSTimeOut", group);
+    auto* pause = Bound<QComboBox>(*binder_, "cbTime", group);
     pauseLabel->setBuddy(pause);
     form->addRow(pauseLabel, pause);
 
-    auto* compressionLabel = new QLabel(group);
-    binder_->bind("lbP", compressionLabel);
-    auto* compression = new QCheckBox(group);
-    binder_->bind("cbP", compression);
+    auto* compressionLabel = Bound<QLabel>(*binder_, "lbP", group);
+    auto* compression = Bound<QCheckBox>(*binder_, "cbP", group);
     clickThrough_[compressionLabel] = compression;
     compressionLabel->installEventFilter(this);
     compressionLabel->setCursor(Qt::PointingHandCursor);

@@ -5,17 +5,16 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMetaObject>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/KeyFilterValidator.h"
 #include "app/ModelBinder.h"
+#include "app/OnInterfaceThread.h"
 #include "app/WaitingWindow.h"
 #include "core/InputController.h"
 
@@ -82,13 +81,8 @@ HistoryPageView::HistoryPageView(TformHistory& page, QWidget* parent) : QWidget(
     page_.SetDialogs(
         {[this](TformHistory::Question kind, const std::string& text) { return ask(kind, text); },
          [this] { return exportFileName(); }});
-    subscription_ = page_.Form().subscribe([this](const std::string& name) {
-        if (QThread::currentThread() == thread())
-            refresh(name);
-        else
-            QMetaObject::invokeMethod(
-                this, [this, name] { refresh(name); }, Qt::QueuedConnection);
-    });
+    subscription_ = page_.Form().subscribe(
+        OnInterfaceThread(this, [this](const std::string& name) { refresh(name); }));
     showGrid();
     applyWidths();
 }

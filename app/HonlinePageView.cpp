@@ -9,16 +9,15 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMetaObject>
 #include <QPushButton>
 #include <QTableView>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
 
 #include "app/ModelBinder.h"
+#include "app/OnInterfaceThread.h"
 #include "events/f_honline.h"
 
 namespace nvx {
@@ -154,12 +153,8 @@ HonlinePageView::HonlinePageView(TformHonline& page, QWidget* parent) : QWidget(
     layout->addWidget(exportMessage_);
 
     page_.SetExportFileChooser([this] { return askExportFile(); });
-    subscription_ = page_.Form().subscribe([this](const std::string& name) {
-        if (QThread::currentThread() == thread())
-            refresh(name);
-        else
-            QMetaObject::invokeMethod(this, [this, name] { refresh(name); }, Qt::QueuedConnection);
-    });
+    subscription_ = page_.Form().subscribe(
+        OnInterfaceThread(this, [this](const std::string& name) { refresh(name); }));
     for (const char* name : {"btnCon", "btnClear", "Button1", "lbFilter", "lbExport"})
         refresh(name);
     refreshGrid();

@@ -6,14 +6,12 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMetaObject>
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollArea>
 #include <QSvgRenderer>
 #include <QTextBrowser>
 #include <QTextDocument>
-#include <QThread>
 #include <QtMath>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -21,6 +19,7 @@
 #include <initializer_list>
 
 #include "app/ModelBinder.h"
+#include "app/OnInterfaceThread.h"
 #include "pages/f_NVX.h"
 
 // The pictures and notes are compiled into the static app library, whose resource initialiser
@@ -147,12 +146,9 @@ NvxPageView::NvxPageView(TFormNVX& page, QWidget* parent) : QWidget(parent), pag
     binder_->bind("MainGroupBox", group_);
     binder_->bind("CatButton", button_);
 
-    subscription_ = page_.Form().subscribe([this](const std::string& name) {
-        if (QThread::currentThread() == thread())
-            refresh(name);
-        else
-            QMetaObject::invokeMethod(this, [this, name] { refresh(name); }, Qt::QueuedConnection);
-    });
+    subscription_ = page_.Form().subscribe(
+
+        OnInterfaceThread(this, [this](const std::string& name) { refresh(name); }));
     refresh("RzRichEdit1");
     refresh("CatButton");
 }

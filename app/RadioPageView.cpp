@@ -7,16 +7,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
-#include <QMetaObject>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QTabWidget>
-#include <QThread>
 #include <QVBoxLayout>
 
+#include "app/EnrolmentNumber.h"
 #include "app/ModelBinder.h"
+#include "app/OnInterfaceThread.h"
+#include "app/PageWidgets.h"
 
 namespace nvx {
 
@@ -32,17 +31,6 @@ constexpr int kButtonWidth = 100;
 constexpr const char* kTabs = "PageControl1";
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-QLabel* Heading(const char* text, QWidget* parent)
-{
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setAlignment(Qt::AlignCenter);
-    label->setWordWrap(true);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    return label;
-}
 
 QComboBox* List(int width, QWidget* parent)
 {
@@ -86,25 +74,11 @@ RadioPageView::RadioPageView(TformRadio& page, QWidget* parent) : QWidget(parent
     }
     column->addStretch(1);
 
-    auto* scroll = new QScrollArea(this);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setWidget(content);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(scroll);
+    PlaceInScrollArea(this, content);
 
-    page_.SetConfirmation([this](const std::string& text) {
-        return QMessageBox::warning(this, QStringLiteral("Предупреждение"), Q(text),
-                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-    });
-    subscription_ = form.subscribe([this](const std::string& name) {
-        if (QThread::currentThread() == thread())
-            refresh(name);
-        else
-            QMetaObject::invokeMethod(
-                this, [this, name] { refresh(name); }, Qt::QueuedConnection);
-    });
+    page_.SetConfirmation([this](const std::string& text) { return ConfirmWarning(this, text); });
+    subscription_ = form.subscribe(
+        OnInterfaceThread(this, [this](const std::string& name) { refresh(name); }));
     for (int row = 1; row <= TformRadio::kSlots; ++row) {
         paintNumber(row);
         showTypeHint(row);
@@ -125,19 +99,12 @@ QWidget* RadioPageView::buildTab(int firstRow)
     grid->setVerticalSpacing(3);
     const char* headings[] = {"№", "Тип датчика", "Раздел", "Задержка на вход", "Тип зоны", "Добавить/удалить"};
     for (int column = 0; column < static_cast<int>(std::size(headings)); ++column)
-        grid->addWidget(Heading(headings[column], tab), 0, column);
+        grid->addWidget(BoldHeading(headings[column], tab), 0, column);
 
     for (int row = firstRow; row < firstRow + kRowsPerTab; ++row) {
         const int line = row - firstRow + 1;
         const std::size_t at = static_cast<std::size_t>(row - 1);
-        // The number's colour is the enrolment mark, drawn here rather than by the binder.
-        auto* number = new QLabel(tab);
-        number->setObjectName(Q(TformRadio::NumberLabelName(row)));
-        number->setAlignment(Qt::AlignCenter);
-        number->setFixedWidth(kNumberWidth);
-        number->setFrameShape(QFrame::Panel);
-        number->setFrameShadow(QFrame::Sunken);
-        number->setAutoFillBackground(true);
+        QLabel* number = NewEnrolmentNumber(TformRadio::NumberLabelName(row), kNumberWidth, tab);
         numbers_[at] = number;
         grid->addWidget(number, line, 0);
 
@@ -206,13 +173,8 @@ void RadioPageView::refresh(const std::string& name)
 
 void RadioPageView::paintNumber(int row)
 {
-    QLabel* number = numbers_[static_cast<std::size_t>(row - 1)];
-    const Control label = page_.Form().get(TformRadio::NumberLabelName(row));
-    number->setText(Q(label.text));
-    QPalette palette = number->palette();
-    palette.setColor(QPalette::Window,
-                     label.color == "clLime" ? QColor(0x00, 0xFF, 0x00) : palette.color(QPalette::Button));
-    number->setPalette(palette);
+    ShowEnrolmentNumber(numbers_[static_cast<std::size_t>(row - 1)],
+                        page_.Form().get(TformRadio::NumberLabelName(row)));
 }
 
 void RadioPageView::showTypeHint(int row)

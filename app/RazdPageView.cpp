@@ -2,19 +2,17 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 #include <iterator>
 
 #include "app/ModelBinder.h"
+#include "app/PageWidgets.h"
 #include "pages/f_Razd.h"
 
 namespace nvx {
@@ -94,51 +92,29 @@ RazdPageView::RazdPageView(TformRazd& page, QWidget* parent) : QWidget(parent)
     layout->addWidget(Wrapped(bound<QLabel>("lbNote2", content)));
     layout->addStretch(1);
 
-    // A pane smaller than the page scrolls instead of squeezing the groups.
-    auto* scroll = new QScrollArea(this);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setWidget(content);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(scroll);
+    PlaceInScrollArea(this, content);
 }
 
 template <class W> W* RazdPageView::bound(const std::string& name, QWidget* parent)
 {
-    auto* widget = new W(parent);
-    binder_->bind(name, widget);
-    return widget;
+    return Bound<W>(*binder_, name, parent);
 }
 
 QWidget* RazdPageView::labelledCheckBox(const char* boxName, const char* labelName, QWidget* parent)
 {
     auto* row = new QWidget(parent);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(4);
     auto* box = bound<QCheckBox>(boxName, row);
-    auto* caption = bound<QLabel>(labelName, row);
-    caption->setCursor(Qt::PointingHandCursor);
-    caption->installEventFilter(this);
-    captionOf_[caption] = box;
-    layout->addWidget(box);
-    layout->addWidget(caption);
-    layout->addStretch(1);
-    return row;
+    return CaptionedButtonRow(row, box, bound<QLabel>(labelName, row));
 }
 
-bool RazdPageView::eventFilter(QObject* watched, QEvent* event)
+QHBoxLayout* RazdPageView::numberRow(const char* labelName, const char* editName, const char* mask,
+                                     QWidget* parent)
 {
-    if (event->type() == QEvent::MouseButtonRelease) {
-        const auto box = captionOf_.find(watched);
-        if (box != captionOf_.end() && box->second->isEnabled() &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            box->second->click();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
+    auto* row = new QHBoxLayout;
+    row->addWidget(bound<QLabel>(labelName, parent));
+    row->addWidget(NumberEdit(bound<QLineEdit>(editName, parent), mask));
+    row->addStretch(1);
+    return row;
 }
 
 QWidget* RazdPageView::buildPartitionTable(QWidget* parent)
@@ -180,11 +156,7 @@ QWidget* RazdPageView::buildEventCountGroup(QWidget* parent)
 {
     auto* group = new QGroupBox(QStringLiteral("События"), parent);
     auto* layout = new QVBoxLayout(group);
-    auto* count = new QHBoxLayout;
-    count->addWidget(bound<QLabel>("lca", group));
-    count->addWidget(NumberEdit(bound<QLineEdit>("eca", group), "999"));
-    count->addStretch(1);
-    layout->addLayout(count);
+    layout->addLayout(numberRow("lca", "eca", "999", group));
     layout->addWidget(labelledCheckBox("cbWithoutLimit", "lbWithoutLimit", group));
     return group;
 }
@@ -204,11 +176,7 @@ QWidget* RazdPageView::buildSirenGroup(QWidget* parent)
     auto* group = bound<QGroupBox>("gbSiren", parent);
     auto* layout = new QVBoxLayout(group);
 
-    auto* duration = new QHBoxLayout;
-    duration->addWidget(bound<QLabel>("lbSyr", group));
-    duration->addWidget(NumberEdit(bound<QLineEdit>("etSyr", group), "999"));
-    duration->addStretch(1);
-    layout->addLayout(duration);
+    layout->addLayout(numberRow("lbSyr", "etSyr", "999", group));
     layout->addWidget(labelledCheckBox("cbSyr1", "lbSyr1", group));
 
     auto* modes = new QGridLayout;
@@ -240,10 +208,7 @@ QWidget* RazdPageView::buildSirenGroup(QWidget* parent)
 QWidget* RazdPageView::buildFireGroup(QWidget* parent)
 {
     auto* group = bound<QGroupBox>("gbFire", parent);
-    auto* row = new QHBoxLayout(group);
-    row->addWidget(bound<QLabel>("Label6", group));
-    row->addWidget(NumberEdit(bound<QLineEdit>("MaskEdit1", group), "99"));
-    row->addStretch(1);
+    group->setLayout(numberRow("Label6", "MaskEdit1", "99", group));
     return group;
 }
 

@@ -4,9 +4,9 @@
 #pragma once
 
 #include <QWidget>
-#include <map>
+#include <string>
 
-class QAbstractButton;
+class QHBoxLayout;
 
 namespace nvx {
 
@@ -18,21 +18,19 @@ class RazdPageView : public QWidget {
 public:
     explicit RazdPageView(TformRazd& page, QWidget* parent = nullptr);
 
-protected:
-    // A check box whose caption is a label of its own (it carries the marks): clicking the label toggles it.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     QWidget* buildPartitionTable(QWidget* parent);
     QWidget* buildEventCountGroup(QWidget* parent);
     QWidget* buildExitButtonGroup(QWidget* parent);
     QWidget* buildSirenGroup(QWidget* parent);
     QWidget* buildFireGroup(QWidget* parent);
+    // A check box whose caption is a label of its own (it carries the marks): clicking the label toggles it.
     QWidget* labelledCheckBox(const char* boxName, const char* labelName, QWidget* parent);
+    // The caption, its number field and the rest of the row empty.
+    QHBoxLayout* numberRow(const char* labelName, const char* editName, const char* mask, QWidget* parent);
     template <class W> W* bound(const std::string& name, QWidget* parent);
 
     ModelBinder* binder_ = nullptr;
-    std::map<QObject*, QAbstractButton*> captionOf_;
 };
 
 }  // namespace nvx

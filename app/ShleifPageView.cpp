@@ -8,12 +8,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "app/KeyFilterValidator.h"
 #include "app/LoopPictures.h"
 #include "app/ModelBinder.h"
+#include "app/PageWidgets.h"
 #include "controls/Trislider.h"
 #include "core/InputController.h"
 #include "pages/f_Shleif.h"
@@ -57,13 +57,7 @@ ShleifPageView::ShleifPageView(TformShleif& page, QWidget* parent) : QWidget(par
     layout->addWidget(buildThresholds(content));
     layout->addStretch(1);
 
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidget(content);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(scroll);
+    PlaceInScrollArea(this, content);
 
     subscription_ = page_.Form().subscribe([this](const std::string& name) {
         if (name == TformShleif::kFullSlider || name == TformShleif::kShortSlider)
@@ -83,9 +77,7 @@ ShleifPageView::~ShleifPageView()
 
 template <class W> W* ShleifPageView::bound(const std::string& name, QWidget* parent)
 {
-    auto* widget = new W(parent);
-    binder_->bind(name, widget);
-    return widget;
+    return Bound<W>(*binder_, name, parent);
 }
 
 QWidget* ShleifPageView::buildSwitches(QWidget* parent)

@@ -10,17 +10,16 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMetaObject>
 #include <QPainter>
 #include <QPixmap>
 #include <QRadioButton>
-#include <QScrollArea>
-#include <QThread>
 #include <QVBoxLayout>
 #include <utility>
 
 #include "app/KeyFilterValidator.h"
 #include "app/ModelBinder.h"
+#include "app/OnInterfaceThread.h"
+#include "app/PageWidgets.h"
 #include "core/InputController.h"
 
 namespace nvx {
@@ -109,21 +108,11 @@ WaysPageView::WaysPageView(TformWays& page, QWidget* parent) : QWidget(parent), 
     columns->addWidget(side, 1, Qt::AlignTop);
     columns->addStretch(0);
 
-    auto* scroll = new QScrollArea(this);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setWidget(content);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(scroll);
+    PlaceInScrollArea(this, content);
 
-    subscription_ = page_.Form().subscribe([this](const std::string& name) {
-        if (QThread::currentThread() == thread())
-            refresh(name);
-        else
-            QMetaObject::invokeMethod(
-                this, [this, name] { refresh(name); }, Qt::QueuedConnection);
-    });
+    subscription_ = page_.Form().subscribe(
+
+        OnInterfaceThread(this, [this](const std::string& name) { refresh(name); }));
     for (int n = 1; n <= TformWays::kChannels; ++n)
         showTypePictures(n);
     paintDirections();
