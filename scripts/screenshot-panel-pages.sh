@@ -11,30 +11,12 @@ out=${2:-$build/screenshots}
 shift $(($# < 2 ? $# : 2))
 pages=("$@")
 [[ ${#pages[@]} -gt 0 ]] || pages=(16 13 12 1 8 10 17)
-program=$build/app/nvx-config
-devsim=$build/tools/devsim/devsim
-for file in "$program" "$devsim"; do
-    [[ -x $file ]] || { echo "$0: $file is not built" >&2; exit 1; }
-done
-command -v xvfb-run >/dev/null || { echo "$0: xvfb-run is not installed" >&2; exit 1; }
-mkdir -p "$out"
-
-work=$(mktemp -d)
-panel_pid=
-cleanup() {
-    [[ -n $panel_pid ]] && kill "$panel_pid" 2>/dev/null && wait "$panel_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/screenshot-setup.sh"
 
 "$devsim" --device panel --link "$work/panel" --set z03=0312021 --set z05=0541000 --set b02=0205 \
     >"$work/devsim.out" 2>"$work/devsim.err" &
-panel_pid=$!
-for _ in $(seq 100); do
-    grep -q '^PORT ' "$work/devsim.out" && break
-    sleep 0.1
-done
-grep -q '^PORT ' "$work/devsim.out" || { echo "$0: devsim did not start:" >&2; cat "$work/devsim.err" >&2; exit 1; }
+devsim_pid=$!
+wait_for_port "$work/devsim.out" "$work/devsim.err"
 
 mkdir -p "$work/config"
 printf '[Connect]\r\nrb1=1\r\nrb2=0\r\nComPort=%s\r\n' "$work/panel" >"$work/config/current.ini"

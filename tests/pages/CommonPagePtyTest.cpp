@@ -7,8 +7,7 @@
 #include <functional>
 #include <regex>
 
-#include "DevSimProcess.h"
-#include "SessionDriver.h"
+#include "PanelPageDriver.h"
 #include "device/PageDirectory.h"
 #include "pages/f_common.h"
 
@@ -27,74 +26,18 @@ const std::vector<std::string> kOutputLabels{"lbAuto", "lbAT", "lbBothOff", "lbF
 const std::vector<std::string> kAlarmLabels{"lbAlarmBtnOn", "lbAlarmBtnOff", "lbAlarmBtnOn4"};
 const std::vector<std::string> kBuzzer{"RadioButton1", "RadioButton2"};
 
-std::vector<std::string> WithPanel(std::vector<std::string> arguments)
-{
-    arguments.insert(arguments.begin(), {"--device", "panel"});
-    return arguments;
-}
-
 // The program connected to an emulated panel, showing the general page.
-class GeneralPage {
+class GeneralPage : public PanelPageDriver<TformCommon> {
 public:
-    explicit GeneralPage(const std::vector<std::string>& arguments = {}) : sim(WithPanel(arguments))
+    explicit GeneralPage(const std::vector<std::string>& arguments = {})
+        : PanelPageDriver(page_id::kGeneral, arguments)
     {
-        connected = d.Connect(sim.portPath());
-        d.session.SelectPage(page_id::kGeneral);
+        Open();
     }
 
-    TformCommon& page() { return *dynamic_cast<TformCommon*>(d.session.Page(page_id::kGeneral)); }
-    FormModel& form() { return page().Form(); }
     std::string colour(const std::string& name) { return form().get(name).fontColor; }
-
-    // Runs a window command that sets a job and waits until the job has run and its results show.
-    bool Run(const std::function<void()>& command)
-    {
-        wireMark_ = sim.wireLog().size();
-        d.log.clear();
-        d.messages.clear();
-        command();
-        const bool done = d.WaitForJob();
-        d.session.Tick();
-        return done;
-    }
-    bool Read() { return Run([this] { d.session.ReadPageCommand(); }); }
-    bool Write() { return Run([this] { d.session.WritePageCommand(); }); }
     bool Press(const char* button) { return Run([this, button] { form().trigger(button); }); }
-
-    // The command lines the program sent since the last command, without the keep-alive.
-    std::vector<std::string> Sent() const
-    {
-        const std::string wire = sim.wireLog().substr(wireMark_);
-        std::vector<std::string> lines;
-        std::size_t start = 0;
-        for (std::size_t end; (end = wire.find('\r', start)) != std::string::npos; start = end + 1) {
-            std::string line = wire.substr(start, end - start);
-            if (line != "+l" && line != "+c1")
-                lines.push_back(std::move(line));
-        }
-        return lines;
-    }
-    bool SentAny(const std::string& prefix) const
-    {
-        for (const std::string& line : Sent())
-            if (line.rfind(prefix, 0) == 0)
-                return true;
-        return false;
-    }
-    int LogCount(const std::string& text) const
-    {
-        int count = 0;
-        for (const std::string& line : d.log)
-            count += line.find(text) != std::string::npos;
-        return count;
-    }
-
-    DevSimProcess sim;
-    SessionDriver d;
-    bool connected = false;
-
-private:
-    std::size_t wireMark_ = 0;
+    bool SentAny(const std::string& prefix) const { return !SentStartingWith({prefix}).empty(); }
 };
 
 // Seconds of the day of a clock text "HH:MM:SS DD/MM/YY".

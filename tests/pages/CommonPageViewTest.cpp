@@ -6,10 +6,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "PagePane.h"
 #include "app/CommonPageView.h"
 #include "core/OutArray.h"
 #include "device/DevVeltra.h"
@@ -18,10 +18,7 @@
 namespace nvx {
 namespace {
 
-// The page pane of the main window at 1280 x 800: the tree collapsed, below the menu and the tool
-// bar, above the message log.
-constexpr int kPaneWidth = 1270;
-constexpr int kPaneHeight = 520;
+using namespace nvx::test;
 
 class CommonPageViewTest : public ::testing::Test {
 protected:
@@ -44,9 +41,7 @@ TEST_F(CommonPageViewTest, EveryControlOfThePageIsOnScreenUnderItsName)
 
 TEST_F(CommonPageViewTest, WidgetsFollowTheModelAndCaptionsChoose)
 {
-    view.resize(kPaneWidth, kPaneHeight);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ASSERT_TRUE(ShowInPane(view));
     FormModel& f = page.Form();
 
     EXPECT_FALSE(widget("RzGroupBox2")->isVisible());
@@ -95,14 +90,9 @@ TEST_F(CommonPageViewTest, EverythingFitsThePagePaneAt1280x800)
     FormModel& f = page.Form();
     for (const char* name : {"RzGroupBox2", "btnStart", "btnStop", "btnReboot"})
         f.setVisible(name, true);
-    view.resize(kPaneWidth, kPaneHeight);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    const QWidget* content = view.findChild<QScrollArea*>()->widget();
-    EXPECT_LE(content->minimumSizeHint().width(), kPaneWidth);
-    EXPECT_LE(content->minimumSizeHint().height(), kPaneHeight);
-    if (const QByteArray shot = qgetenv("NVX_SCREENSHOT"); !shot.isEmpty())
-        view.grab().save(QString::fromLocal8Bit(shot));
+    ASSERT_TRUE(ShowInPane(view));
+    EXPECT_TRUE(ContentFitsPane(view));
+    SaveScreenshotIfAsked(view);
 }
 
 }  // namespace

@@ -12,8 +12,7 @@
 #include <sstream>
 #include <thread>
 
-#include "DevSimProcess.h"
-#include "SessionDriver.h"
+#include "PanelPageDriver.h"
 #include "device/PageDirectory.h"
 #include "events/f_history.h"
 
@@ -29,24 +28,24 @@ constexpr const char* kBrokenLine = "ОШИБКА! Цифровое соедин
 
 // The program connected to an emulated panel with an event history, showing the history page.
 // Channel 1 is an SMS channel, so delivery paths read "1:SMS; ".
-class HistoryPanel {
+class HistoryPanel : public PanelPageDriver<TformHistory> {
 public:
-    explicit HistoryPanel(std::vector<std::string> arguments) : sim(WithPanel(std::move(arguments)))
+    explicit HistoryPanel(const std::vector<std::string>& arguments)
+        : PanelPageDriver(page_id::kHistory, arguments,
+                          {"--set", "h0=+79001112233", "--set", "D=03", "--set", "AND0=0"})
     {
-        connected = d.Connect(sim.portPath());
-        d.session.SelectPage(page_id::kHistory);
+        Open();
     }
 
-    TformHistory& page() { return static_cast<TformHistory&>(*d.session.Page(page_id::kHistory)); }
-    FormModel& form() { return page().Form(); }
     std::string cell(int row, int column) { return form().get("StringGrid1").cells.at(row).at(column); }
     std::vector<std::vector<std::string>> grid() { return form().get("StringGrid1").cells; }
 
     // Runs a command that sets a job and waits until the job has run and its results show. The queue
-    // is applied every 100 ms as the window does, so the link runs ahead of what the page shows.
+    // is applied every 100 ms as the window does, so the link runs ahead of what the page shows; the
+    // log is kept across commands.
     bool Run(const std::function<void()>& command)
     {
-        wireMark_ = sim.wireLog().size();
+        MarkWire();
         command();
         const auto deadline = std::chrono::steady_clock::now() + 60s;
         while (d.session.Link() && d.session.Link()->Job() != 0) {
@@ -67,48 +66,8 @@ public:
         return Run([this, button] { form().trigger(button); });
     }
 
-    // The command lines sent since the last command, without the keep-alive.
-    std::vector<std::string> Sent() const
-    {
-        const std::string wire = sim.wireLog().substr(wireMark_);
-        std::vector<std::string> lines;
-        std::size_t start = 0;
-        for (std::size_t end; (end = wire.find('\r', start)) != std::string::npos; start = end + 1) {
-            std::string line = wire.substr(start, end - start);
-            if (line != "+l" && line != "+c1")
-                lines.push_back(std::move(line));
-        }
-        return lines;
-    }
     // Only the history's own commands.
-    std::vector<std::string> HistorySent() const
-    {
-        std::vector<std::string> lines;
-        for (const std::string& line : Sent())
-            if (line.rfind("+F", 0) == 0 || line.rfind("+fer", 0) == 0)
-                lines.push_back(line);
-        return lines;
-    }
-    int Count(const std::string& command) const
-    {
-        const auto sent = Sent();
-        return static_cast<int>(std::count(sent.begin(), sent.end(), command));
-    }
-    bool LogHas(const std::string& text) const { return d.LogHas(text); }
-
-    DevSimProcess sim;
-    SessionDriver d;
-    bool connected = false;
-
-private:
-    static std::vector<std::string> WithPanel(std::vector<std::string> arguments)
-    {
-        arguments.insert(arguments.begin(), {"--device", "panel", "--set", "h0=+79001112233", "--set", "D=03",
-                                             "--set", "AND0=0"});
-        return arguments;
-    }
-
-    std::size_t wireMark_ = 0;
+    std::vector<std::string> HistorySent() const { return SentStartingWith({"+F", "+fer"}); }
 };
 
 std::string Hex4(unsigned number)

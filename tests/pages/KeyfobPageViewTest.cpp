@@ -5,10 +5,10 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "PagePane.h"
 #include "app/BibelotPageView.h"
 #include "core/OutArray.h"
 #include "device/DevVeltra.h"
@@ -18,9 +18,7 @@
 namespace nvx {
 namespace {
 
-// The page pane of the main window at 1280 x 800 (as for the other pages).
-constexpr int kPaneWidth = 1270;
-constexpr int kPaneHeight = 520;
+using namespace nvx::test;
 
 class KeyfobPageViewTest : public ::testing::Test {
 protected:
@@ -79,14 +77,9 @@ TEST_F(KeyfobPageViewTest, AllRowsFitThePagePaneAt1280x800)
         f.setEnabled(TformBibelot::ButtonName(slot), true);
         f.setEnabled(TformBibelot::PartitionBoxName(slot, 3), false);
     }
-    view.resize(kPaneWidth, kPaneHeight);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    const QWidget* content = view.findChild<QScrollArea*>()->widget();
-    EXPECT_LE(content->minimumSizeHint().width(), kPaneWidth);
-    EXPECT_LE(content->minimumSizeHint().height(), kPaneHeight);
-    if (const QByteArray shot = qgetenv("NVX_SCREENSHOT"); !shot.isEmpty())
-        view.grab().save(QString::fromLocal8Bit(shot));
+    ASSERT_TRUE(ShowInPane(view));
+    EXPECT_TRUE(ContentFitsPane(view));
+    SaveScreenshotIfAsked(view);
 }
 
 }  // namespace

@@ -2,10 +2,7 @@
 // pty, checking the commands on the wire, the panel's store and what the page shows.
 #include <gtest/gtest.h>
 
-#include <functional>
-
-#include "DevSimProcess.h"
-#include "SessionDriver.h"
+#include "PanelPageDriver.h"
 #include "core/IniFile.h"
 #include "device/PageDirectory.h"
 #include "pages/f_Bibelot.h"
@@ -22,77 +19,19 @@ using Lines = std::vector<std::string>;
 // Partitions as "+p" gives them: all disarmed with the siren on; partition 3 a 24-hour one.
 constexpr const char* kThirdTwentyFourHour = "p=00001001E0 00001001E1 0000110002 00001001E3 00001001E4 00001001E5";
 
-std::vector<std::string> WithPanel(std::vector<std::string> arguments)
-{
-    arguments.insert(arguments.begin(), {"--device", "panel", "--learn-delay-ms", "100"});
-    return arguments;
-}
-
 // The program connected to an emulated panel, showing the keyfobs page.
-class KeyfobPage {
+class KeyfobPage : public PanelPageDriver<TformBibelot> {
 public:
-    explicit KeyfobPage(const std::vector<std::string>& arguments = {}) : sim(WithPanel(arguments))
+    explicit KeyfobPage(const std::vector<std::string>& arguments = {})
+        : PanelPageDriver(page_id::kKeyfobs, arguments, {"--learn-delay-ms", "100"})
     {
-        connected = d.Connect(sim.portPath());
-        d.session.SelectPage(page_id::kKeyfobs);
+        Open();
     }
 
-    TformBibelot& page() { return *dynamic_cast<TformBibelot*>(d.session.Page(page_id::kKeyfobs)); }
-    FormModel& form() { return page().Form(); }
     FormModel& dialog() { return d.session.MessageDialog().Form(); }
     std::string box(int slot, int p) { return TformBibelot::PartitionBoxName(slot, p); }
     std::string store(const std::string& name) { return sim.state()[name]; }
-
-    // Starts a window command that sets a job; Finish() waits until it has run and its results show.
-    void Start(const std::function<void()>& command)
-    {
-        wireMark_ = sim.wireLog().size();
-        d.log.clear();
-        command();
-    }
-    bool Finish()
-    {
-        const bool done = d.WaitForJob();
-        d.session.Tick();
-        return done;
-    }
-    bool Run(const std::function<void()>& command)
-    {
-        Start(command);
-        return Finish();
-    }
-    bool Read() { return Run([this] { d.session.ReadPageCommand(); }); }
-    bool Write() { return Run([this] { d.session.WritePageCommand(); }); }
     bool Press(int slot) { return Run([this, slot] { form().trigger(TformBibelot::ButtonName(slot)); }); }
-
-    // The command lines the program sent since the last command, without the keep-alive.
-    Lines Sent() const
-    {
-        const std::string wire = sim.wireLog().substr(wireMark_);
-        Lines lines;
-        std::size_t start = 0;
-        for (std::size_t end; (end = wire.find('\r', start)) != std::string::npos; start = end + 1) {
-            std::string line = wire.substr(start, end - start);
-            if (line != "+l" && line != "+c1")
-                lines.push_back(std::move(line));
-        }
-        return lines;
-    }
-    Lines SentStartingWith(const std::string& prefix) const
-    {
-        Lines lines;
-        for (const std::string& line : Sent())
-            if (line.rfind(prefix, 0) == 0)
-                lines.push_back(line);
-        return lines;
-    }
-
-    DevSimProcess sim;
-    SessionDriver d;
-    bool connected = false;
-
-private:
-    std::size_t wireMark_ = 0;
 };
 
 Lines EveryKeyfobQuery()
@@ -116,7 +55,7 @@ TEST(KeyfobPty, ReadTakesPartitionsFirstThenFillsEverySlot)
     const Lines sent = k.Sent();
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent.front(), "+p") << "24-hour partitions are known before the keyfobs";
-    EXPECT_EQ(k.SentStartingWith("+b"), EveryKeyfobQuery());
+    EXPECT_EQ(k.SentStartingWith({"+b"}), EveryKeyfobQuery());
     EXPECT_EQ(sent.back(), "+l=0") << "back to working mode";
 
     struct Row {
@@ -150,7 +89,7 @@ TEST(KeyfobPty, WriteSendsEnrolledRowsOnlyWithoutTwentyFourHourPartitions)
     k.form().setChecked(k.box(9, 4), true);  // a free slot is never written
     ASSERT_TRUE(k.Write());
 
-    EXPECT_EQ(k.SentStartingWith("+b"), (Lines{"+b01=0103", "+b02=0201", "+b05=0500"}));
+    EXPECT_EQ(k.SentStartingWith({"+b"}), (Lines{"+b01=0103", "+b02=0201", "+b05=0500"}));
     EXPECT_FALSE(k.form().checked(k.box(2, 3)));
     EXPECT_EQ(k.store("b01"), "0103");
     EXPECT_EQ(k.store("b02"), "0201");
@@ -173,7 +112,8 @@ TEST(KeyfobPty, EnrolmentOutcomesAlwaysEndInWorkingMode)
         const char* button;
         int enrolledSlot;  // 0: none
         const char* stored;
-        bool refused = false;  // the panel answers the learn command with ERR
+        bool refused = false;  // the panel answers this command with ERR
+        const char* refusedCommand = "+L";
     };
     const Case cases[] = {
         {"found", "Брелок №3 успешно найден", "OK", 3, "0302"},
@@ -181,18 +121,25 @@ TEST(KeyfobPty, EnrolmentOutcomesAlwaysEndInWorkingMode)
         {"known:0C", "Этот брелок уже есть в памяти панели под номером 12", "Отмена", 12, "03FF"},
         // No "OK" follows a refusal: the search ends at once instead of waiting for the user.
         {"found", "Ошибка при добавлении брелка!", "Ok", 0, "03FF", true},
+        // Nor does a panel that refuses learn mode search: no "+L" goes out, and the dialog says so.
+        {"found", "Ошибка при добавлении брелка!", "Ok", 0, "03FF", true, "+l=3"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.result);
         k.sim.control(std::string("learn-result ") + c.result);
         k.sim.control("set b03 03FF");
-        k.sim.control(std::string(c.refused ? "reject" : "unreject") + " +L");
+        for (const char* command : {"+L", "+l=3"})
+            k.sim.control(std::string(c.refused && command == std::string(c.refusedCommand) ? "reject" : "unreject") +
+                          " " + command);
         k.page().ClearForRead();
         k.form().setChecked(k.box(3, 2), true);
         ASSERT_TRUE(k.Press(3));
 
         EXPECT_FALSE(k.dialog().visible("RzPanel1"));
-        EXPECT_EQ(k.Sent(), (Lines{"+l=3", "+L03=0302", "+l=0"}));
+        if (c.refusedCommand == std::string("+l=3"))
+            EXPECT_EQ(k.Sent(), (Lines{"+l=3", "+l=0"}));
+        else
+            EXPECT_EQ(k.Sent(), (Lines{"+l=3", "+L03=0302", "+l=0"}));
         EXPECT_EQ(k.dialog().text("lbMessage"), c.message);
         EXPECT_EQ(k.dialog().text("btnOKCancel"), c.button);
         for (int slot : {3, 12})
@@ -238,11 +185,11 @@ TEST(KeyfobPty, DeleteAsksFirstThenFreesTheSlot)
     });
     ASSERT_TRUE(k.Press(6));
     EXPECT_EQ(asked, "Вы уверены, что хотите удалить брелок № 6");
-    EXPECT_TRUE(k.SentStartingWith("+b").empty()) << "the user said No";
+    EXPECT_TRUE(k.SentStartingWith({"+b"}).empty()) << "the user said No";
 
     answer = true;
     ASSERT_TRUE(k.Press(6));
-    EXPECT_EQ(k.SentStartingWith("+b"), (Lines{"+b06=06FF"}));
+    EXPECT_EQ(k.SentStartingWith({"+b"}), (Lines{"+b06=06FF"}));
     EXPECT_EQ(k.store("b06"), "06FF");
     EXPECT_EQ(k.form().text("btnAdd6"), "Добавить");
     EXPECT_EQ(k.form().get("lbN06").color, "clBtnFace");
@@ -259,7 +206,7 @@ TEST(KeyfobPty, WriteThePanelRefusesIsReportedAndTheOtherSlotsStillGo)
     ASSERT_TRUE(k.Write());
 
     // Without an end on "ERR" the write would wait for an "OK" that never comes.
-    EXPECT_EQ(k.SentStartingWith("+b"), (Lines{"+b02=0201", "+b05=0520"}));
+    EXPECT_EQ(k.SentStartingWith({"+b"}), (Lines{"+b02=0201", "+b05=0520"}));
     EXPECT_EQ(k.store("b05"), "0520");
     EXPECT_TRUE(k.d.LogHas("Ошибка при записи настроек брелков!"));
 }

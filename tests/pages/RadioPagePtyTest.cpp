@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "DevSimProcess.h"
-#include "SessionDriver.h"
+#include "PanelPageDriver.h"
 #include "core/IniFile.h"
 #include "device/PageDirectory.h"
 #include "pages/f_MessageDlg.h"
@@ -25,66 +24,24 @@ constexpr const char* kReadError = "Ошибка при чтении настр�
 constexpr const char* kInfrared = "ИК \"Объемник\"";
 
 // The program connected to an emulated panel, showing the radio sensors page.
-class RadioPage {
+class RadioPage : public PanelPageDriver<TformRadio> {
 public:
-    explicit RadioPage(std::vector<std::string> arguments = {}) : sim(WithPanel(std::move(arguments)))
+    explicit RadioPage(const std::vector<std::string>& arguments = {})
+        : PanelPageDriver(page_id::kRadioSensors, arguments, {"--learn-delay-ms", "150"})
     {
-        connected = d.Connect(sim.portPath());
-        d.session.SelectPage(page_id::kRadioSensors);
+        Open();
         page().SetConfirmation([this](const std::string& text) {
             questions.push_back(text);
             return answerYes;
         });
     }
 
-    TformRadio& page() { return *dynamic_cast<TformRadio*>(d.session.Page(page_id::kRadioSensors)); }
-    FormModel& form() { return page().Form(); }
     TformMessageDlg& dialog() { return d.session.MessageDialog(); }
-
-    // Runs a command that sets a job and waits until the job has run and its results show.
-    bool Run(const std::function<void()>& command)
-    {
-        wireMark_ = sim.wireLog().size();
-        d.log.clear();
-        command();
-        const bool done = d.WaitForJob();
-        d.session.Tick();
-        return done;
-    }
-    bool Read() { return Run([this] { d.session.ReadPageCommand(); }); }
-    bool Write() { return Run([this] { d.session.WritePageCommand(); }); }
     bool Click(int row) { return Run([this, row] { form().trigger(TformRadio::ButtonName(row)); }); }
-
-    // The command lines the program sent since the last command, without the keep-alive.
-    std::vector<std::string> Sent() const
-    {
-        const std::string wire = sim.wireLog().substr(wireMark_);
-        std::vector<std::string> lines;
-        std::size_t start = 0;
-        for (std::size_t end; (end = wire.find('\r', start)) != std::string::npos; start = end + 1) {
-            std::string line = wire.substr(start, end - start);
-            if (line != "+l" && line != "+c1")
-                lines.push_back(std::move(line));
-        }
-        return lines;
-    }
     bool InWorkingMode() const { return sim.state().at("l") == "0"; }
-    bool Logged(const std::string& text) const { return d.LogHas(text); }
 
-    DevSimProcess sim;
-    SessionDriver d;
-    bool connected = false;
     bool answerYes = true;
     std::vector<std::string> questions;
-
-private:
-    static std::vector<std::string> WithPanel(std::vector<std::string> arguments)
-    {
-        arguments.insert(arguments.begin(), {"--device", "panel", "--learn-delay-ms", "150"});
-        return arguments;
-    }
-
-    std::size_t wireMark_ = 0;
 };
 
 std::vector<std::string> AllSlotQueries()
@@ -132,7 +89,7 @@ TEST(RadioPagePty, ReadFillsEveryRowAndReturnsThePanelToWorkingMode)
     EXPECT_EQ(f.get("lbN3").color, "clBtnFace");
     EXPECT_FALSE(f.enabled("cbR03"));
     EXPECT_TRUE(r.InWorkingMode());
-    EXPECT_FALSE(r.Logged(kReadError));
+    EXPECT_FALSE(r.LogHas(kReadError));
 }
 
 TEST(RadioPagePty, OlderFirmwareNamesAFireSensorAndLocksItsRow)
@@ -168,7 +125,7 @@ TEST(RadioPagePty, AnUndecodableRecordEndsTheReadWithItsMessage)
     RadioPage r({"--set", "z03=03X1000"});
     ASSERT_TRUE(r.connected);
     ASSERT_TRUE(r.Read());
-    EXPECT_TRUE(r.Logged(kReadError));
+    EXPECT_TRUE(r.LogHas(kReadError));
     const std::vector<std::string> sent = r.Sent();
     EXPECT_EQ(sent, (std::vector<std::string>{"+z01", "+z02", "+z03"}));
 }
@@ -204,7 +161,7 @@ TEST(RadioPagePty, ARefusedWriteIsReportedAndTheRestIsWritten)
     }
     ASSERT_TRUE(r.Write());
     EXPECT_EQ(r.Sent(), (std::vector<std::string>{"+z05=0541000", "+z06=0641000", "+l=0"}));
-    EXPECT_TRUE(r.Logged("Ошибка при записи настроек радиодатчиков!"));
+    EXPECT_TRUE(r.LogHas("Ошибка при записи настроек радиодатчиков!"));
     EXPECT_EQ(r.sim.state().at("z06"), "0641000");
 }
 
@@ -259,8 +216,8 @@ TEST(RadioPagePty, EnrolmentEndsAsThePanelSaysAndAlwaysInWorkingMode)
         {"learn mode refused",
          {"--reject", "+l=1"},
          {"+l=1", "+l=0"},
-         "Идет поиск радиодатчика...",
-         "Отмена",
+         "Ошибка при добавлении!",
+         "Ok",
          [](const FormModel& f) { EXPECT_EQ(f.text("btnAdd1"), "Добавить"); }},
     };
     for (const Case& c : cases) {

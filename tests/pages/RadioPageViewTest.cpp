@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "PagePane.h"
 #include "app/MessageDlgView.h"
 #include "app/RadioPageView.h"
 #include "core/IniFile.h"
@@ -23,10 +24,7 @@
 namespace nvx {
 namespace {
 
-// The page pane of the main window at 1280 x 800: the tree collapsed, below the menu and the tool
-// bar, above the message log.
-constexpr int kPaneWidth = 1270;
-constexpr int kPaneHeight = 520;
+using namespace nvx::test;
 
 class RadioPageViewTest : public ::testing::Test {
 protected:
@@ -104,9 +102,7 @@ TEST_F(RadioPageViewTest, FitsThePagePaneAndLooksRight)
         page.Form().setText(TformRadio::ButtonName(row), "Удалить");
         page.Form().setEnabled(TformRadio::ButtonName(row), true);
     }
-    view.resize(kPaneWidth, kPaneHeight);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ASSERT_TRUE(ShowInPane(view));
     EXPECT_LE(widget("PageControl1")->width(), kPaneWidth);
     const QWidget* lastButton = widget("btnAdd16");
     EXPECT_LE(lastButton->mapTo(&view, QPoint(lastButton->width(), 0)).x(), kPaneWidth);

@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 
-#include "DevSimProcess.h"
-#include "SessionDriver.h"
+#include "PanelPageDriver.h"
 #include "device/PageDirectory.h"
 #include "pages/f_Razd.h"
 
@@ -18,12 +16,6 @@ namespace {
 constexpr const char* kReadError = "Ошибка при чтении настроек разделов!";
 const std::vector<std::string> kPartitionReads{"+p", "+x", "+CA", "+y", "+yc", "+ym", "+da", "+dn", "+ds"};
 
-std::vector<std::string> WithPanel(std::vector<std::string> arguments)
-{
-    arguments.insert(arguments.begin(), {"--device", "panel"});
-    return arguments;
-}
-
 std::string AllItems(const std::string& item, int count)
 {
     std::string answer;
@@ -33,43 +25,15 @@ std::string AllItems(const std::string& item, int count)
 }
 
 // The program after its start-up load, connected to an emulated panel and showing the partitions page.
-class PartitionsPage {
+class PartitionsPage : public PanelPageDriver<TformRazd> {
 public:
-    explicit PartitionsPage(const std::vector<std::string>& arguments = {}) : sim(WithPanel(arguments))
+    explicit PartitionsPage(const std::vector<std::string>& arguments = {})
+        : PanelPageDriver(page_id::kPartitions, arguments)
     {
         page().LoadState(IniFile("/nonexistent/razd-pty.ini"));
-        connected = d.Connect(sim.portPath());
-        d.session.SelectPage(page_id::kPartitions);
+        Open();
     }
 
-    TformRazd& page() { return *dynamic_cast<TformRazd*>(d.session.Page(page_id::kPartitions)); }
-    FormModel& form() { return page().Form(); }
-
-    bool Run(const std::function<void()>& command)
-    {
-        wireMark_ = sim.wireLog().size();
-        d.log.clear();
-        command();
-        const bool done = d.WaitForJob();
-        d.session.Tick();
-        return done;
-    }
-    bool Read() { return Run([this] { d.session.ReadPageCommand(); }); }
-    bool Write() { return Run([this] { d.session.WritePageCommand(); }); }
-
-    // The command lines sent since the last command, without the keep-alive.
-    std::vector<std::string> Sent() const
-    {
-        const std::string wire = sim.wireLog().substr(wireMark_);
-        std::vector<std::string> lines;
-        std::size_t start = 0;
-        for (std::size_t end; (end = wire.find('\r', start)) != std::string::npos; start = end + 1) {
-            std::string line = wire.substr(start, end - start);
-            if (line != "+l" && line != "+c1")
-                lines.push_back(std::move(line));
-        }
-        return lines;
-    }
     // The lines from the first one starting with `first` up to and including the first one after it
     // starting with `last`.
     std::vector<std::string> Between(const std::string& first, const std::string& last) const
@@ -82,18 +46,6 @@ public:
         auto end = std::find_if(begin, lines.end(), startsWith(last));
         return {begin, end == lines.end() ? end : end + 1};
     }
-    int Count(const std::string& line) const
-    {
-        const std::vector<std::string> lines = Sent();
-        return static_cast<int>(std::count(lines.begin(), lines.end(), line));
-    }
-
-    DevSimProcess sim;
-    SessionDriver d;
-    bool connected = false;
-
-private:
-    std::size_t wireMark_ = 0;
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "PagePane.h"
 #include "app/RazdPageView.h"
 #include "core/IniFile.h"
 #include "core/OutArray.h"
@@ -19,10 +20,7 @@
 namespace nvx {
 namespace {
 
-// The page pane of the main window at 1280 x 800: the tree collapsed, below the menu and the tool
-// bar, above the message log.
-constexpr int kPaneWidth = 1270;
-constexpr int kPaneHeight = 520;
+using namespace nvx::test;
 
 class RazdPageViewTest : public ::testing::Test {
 protected:

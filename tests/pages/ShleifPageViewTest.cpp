@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 
+#include "PagePane.h"
 #include "app/ShleifPageView.h"
 #include "controls/Trislider.h"
 #include "core/OutArray.h"
@@ -18,17 +19,13 @@
 namespace nvx {
 namespace {
 
-// The page pane of the main window at 1280 x 800.
-constexpr int kPaneWidth = 1270;
-constexpr int kPaneHeight = 520;
+using namespace nvx::test;
 
 class ShleifPageViewTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        view.resize(kPaneWidth, kPaneHeight);
-        view.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        ASSERT_TRUE(ShowInPane(view));
     }
     template <class W = QWidget> W* widget(const char* name) { return view.findChild<W*>(name); }
     QString shown(const char* edit) { return widget<QLineEdit>(edit)->text(); }

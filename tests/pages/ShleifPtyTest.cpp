@@ -2,10 +2,7 @@
 // a pty, checking the loop commands on the wire and what the page shows.
 #include <gtest/gtest.h>
 
-#include <functional>
-
-#include "DevSimProcess.h"
-#include "SessionDriver.h"
+#include "PanelPageDriver.h"
 #include "device/PageDirectory.h"
 #include "pages/f_Shleif.h"
 
@@ -18,61 +15,22 @@ namespace {
 constexpr const char* kBlue = "clBlue";
 constexpr const char* kRed = "clRed";
 
-std::vector<std::string> WithPanel(std::vector<std::string> arguments)
-{
-    arguments.insert(arguments.begin(), {"--device", "panel"});
-    return arguments;
-}
-
 // The program connected to an emulated panel, showing the wired loops page.
-class LoopsPage {
+class LoopsPage : public PanelPageDriver<TformShleif> {
 public:
-    explicit LoopsPage(const std::vector<std::string>& arguments = {}) : sim(WithPanel(arguments))
+    explicit LoopsPage(const std::vector<std::string>& arguments = {})
+        : PanelPageDriver(page_id::kWiredLoops, arguments)
     {
-        connected = d.Connect(sim.portPath());
-        d.session.SelectPage(page_id::kWiredLoops);
+        Open();
     }
 
-    FormModel& form() { return d.session.Page(page_id::kWiredLoops)->Form(); }
-
-    bool Run(const std::function<void()>& command)
-    {
-        wireMark_ = sim.wireLog().size();
-        d.log.clear();
-        command();
-        const bool done = d.WaitForJob();
-        d.session.Tick();
-        return done;
-    }
-    bool Read() { return Run([this] { d.session.ReadPageCommand(); }); }
-    bool Write() { return Run([this] { d.session.WritePageCommand(); }); }
     void Click(const char* radio)
     {
         form().checkRadio(radio);
         form().trigger(radio);
     }
-
     // The loop commands sent since the last command; the companion pages' commands are left out.
-    std::vector<std::string> Sent() const
-    {
-        const std::string wire = sim.wireLog().substr(wireMark_);
-        std::vector<std::string> lines;
-        std::size_t start = 0;
-        for (std::size_t end; (end = wire.find('\r', start)) != std::string::npos; start = end + 1) {
-            std::string line = wire.substr(start, end - start);
-            for (const char* loopCommand : {"+wt", "+M", "+wz", "+dp"})
-                if (line.rfind(loopCommand, 0) == 0)
-                    lines.push_back(line);
-        }
-        return lines;
-    }
-
-    DevSimProcess sim;
-    SessionDriver d;
-    bool connected = false;
-
-private:
-    std::size_t wireMark_ = 0;
+    std::vector<std::string> LoopSent() const { return SentStartingWith({"+wt", "+M", "+wz", "+dp"}); }
 };
 
 }  // namespace
@@ -115,7 +73,7 @@ TEST(ShleifPagePty, ReadFillsTheFieldsAndWritesTheAdjustedParametersBack)
     // read ends by writing what it read and adjusted.
     EXPECT_EQ(f.index("cbNorm1"), 0);
     EXPECT_EQ(f.index("cbNorm2"), 0);
-    EXPECT_EQ(p.Sent(), (std::vector<std::string>{"+wt", "+M", "+wz", "+dp", "+wz=00211E01000", "+dp=02"}));
+    EXPECT_EQ(p.LoopSent(), (std::vector<std::string>{"+wt", "+M", "+wz", "+dp", "+wz=00211E01000", "+dp=02"}));
     // The panel keeps the measured inputs it answered (0 and 2) beside what was written.
     EXPECT_EQ(p.sim.state().at("wz"), "000211E201000");
     EXPECT_FALSE(p.d.LogHas("шлейф"));
@@ -134,7 +92,7 @@ TEST(ShleifPagePty, WriteSendsTheThresholdsResistorsAndParameters)
     p.form().setText("meTO2", "30");
     ASSERT_TRUE(p.Write());
 
-    EXPECT_EQ(p.Sent(), (std::vector<std::string>{"+wt=0401412022C23E8", "+M=08050A", "+wz=0000001111E", "+dp=02"}));
+    EXPECT_EQ(p.LoopSent(), (std::vector<std::string>{"+wt=0401412022C23E8", "+M=08050A", "+wz=0000001111E", "+dp=02"}));
     EXPECT_EQ(p.form().get("etState2").color, kBlue);
     EXPECT_FALSE(p.d.LogHas("шлейф"));
 
@@ -158,7 +116,7 @@ TEST(ShleifPagePty, EmptyResistorAndTypedLongDelayAreSentInRange)
     p.form().setText("etKZn1", "обрыв ");
     ASSERT_TRUE(p.Write());
 
-    const auto sent = p.Sent();
+    const auto sent = p.LoopSent();
     ASSERT_EQ(sent.size(), 4u);
     EXPECT_EQ(sent[0], "+wt=3E81412022C23E8");
     EXPECT_EQ(sent[1], "+M=08FF0A");
@@ -192,9 +150,9 @@ TEST(ShleifPagePty, BoardSelectorTwoHidesTheGroupsAndSendsNoEventCommands)
     EXPECT_TRUE(p.form().checked("RadioButton1"));
 
     ASSERT_TRUE(p.Read());
-    EXPECT_EQ(p.Sent(), (std::vector<std::string>{"+wt", "+M", "+wz"}));
+    EXPECT_EQ(p.LoopSent(), (std::vector<std::string>{"+wt", "+M", "+wz"}));
     ASSERT_TRUE(p.Write());
-    EXPECT_EQ(p.Sent(), (std::vector<std::string>{"+wt=0401412022C23E8", "+M=08050A", "+wz=10500005000"}));
+    EXPECT_EQ(p.LoopSent(), (std::vector<std::string>{"+wt=0401412022C23E8", "+M=08050A", "+wz=10500005000"}));
 }
 
 TEST(ShleifPagePty, LiveReadingShowsWhileThePageIsCurrent)
@@ -215,7 +173,7 @@ TEST(ShleifPagePty, FailedLoopReadWritesNothingBack)
     ASSERT_TRUE(p.connected);
     ASSERT_TRUE(p.Read());
     EXPECT_TRUE(p.d.LogHas("Ошибка при чтении параметров шлейфов!"));
-    for (const std::string& line : p.Sent())
+    for (const std::string& line : p.LoopSent())
         EXPECT_NE(line.rfind("+wz=", 0), 0u) << line;
     EXPECT_EQ(p.sim.state().at("wz"), "1005000005000");
 }
