@@ -24,6 +24,21 @@ void RemoveFirst(std::string& text, const std::string& part)
         text.erase(at, part.size());
 }
 
+// How many "+sp" echoes in the text are followed by the panel's verdict ("OK" or "ERR") before the
+// next echo.
+int AnsweredStops(const std::string& text)
+{
+    int answered = 0;
+    for (std::size_t echo = text.find("+sp"); echo != std::string::npos;) {
+        const std::size_t next = text.find("+sp", echo + 3);
+        const std::string own = text.substr(echo, next == std::string::npos ? std::string::npos : next - echo);
+        if (own.find("OK") != std::string::npos || own.find("ERR") != std::string::npos)
+            ++answered;
+        echo = next;
+    }
+    return answered;
+}
+
 std::tm LocalNow()
 {
     const std::time_t now = std::time(nullptr);
@@ -68,12 +83,25 @@ void StopPanel(TDevVeltra& device)
         return;
     for (int i = 0; i < 3; ++i)
         link->WriteRaw("[\r");
-    for (int round = 0; round < kMaxStopRounds && !device.LinkStopping(); ++round) {
+    // What the panel sent since the escapes: their refusals and each round's echo with its verdict.
+    // A round is judged only once every "+sp" asked so far has its verdict, so that no confirmation
+    // is still on its way to the next command's exchange when the job ends.
+    std::string received;
+    for (int asked = 1; asked <= kMaxStopRounds && !device.LinkStopping(); ++asked) {
         link->WriteRaw("+sp\r");
         device.Log("+sp");
-        std::string answer;
-        link->ReadUntil(answer, 200, "OK");
+        const std::size_t roundStart = received.size();
+        while (AnsweredStops(received) < asked) {
+            std::string more;
+            link->ReadUntil(more, 200, "OK");
+            if (more.empty())
+                break;
+            received += more;
+        }
+        std::string answer = received.substr(roundStart);
         device.Log(answer);
+        if (AnsweredStops(received) < asked)
+            continue;
         RemoveFirst(answer, "+sp");
         RemoveFirst(answer, "OK");
         if (TrimControl(answer).empty())
