@@ -26,8 +26,9 @@ std::string Upper(std::string text)
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-// A complete line that is exactly "ERR": the device's answer to a command it rejects.
-bool HasRejectLine(const std::string& text)
+// Whether the text holds `wanted` as a whole line (blanks around it aside): "ERR", the device's
+// answer to a command it rejects, or the modem's "NO CARRIER" when the line dropped.
+bool HasLine(const std::string& text, const std::string& wanted)
 {
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -36,7 +37,7 @@ bool HasRejectLine(const std::string& text)
         std::string line = text.substr(start, i - start);
         line.erase(0, line.find_first_not_of(" \t"));
         line.erase(line.find_last_not_of(" \t") + 1);
-        if (line == "ERR")
+        if (line == wanted)
             return true;
         start = i + 1;
     }
@@ -259,11 +260,13 @@ bool TModem::ReadWith(std::string& text, std::uint32_t timeoutMs, const ReadRule
 bool TModem::ReadUntil(std::string& text, std::uint32_t timeoutMs, const std::string& terminator)
 {
     const std::string wanted = Upper(terminator.empty() ? std::string("\r") : terminator);
-    // A rejected command is answered "ERR" instead of "OK": end the wait on it too.
+    // A rejected command is answered "ERR" instead of "OK", and a dropped line brings "NO CARRIER":
+    // end the wait on those too.
     const bool endsOnReject = wanted.rfind("OK", 0) == 0;
     ReadRule rule;
     rule.done = [&](const std::string& got) {
-        return Contains(Upper(got), wanted) || (endsOnReject && HasRejectLine(got));
+        return Contains(Upper(got), wanted) ||
+               (endsOnReject && (HasLine(got, "ERR") || HasLine(got, "NO CARRIER")));
     };
     // A line end alone is no real end of an answer: an echo line would end the wait before the
     // value behind it arrived, so such reads gather a whole poll interval as they always did.
@@ -383,6 +386,13 @@ bool TModem::SendCommand(const std::string& command, std::string& answer, bool l
             std::size_t echo = answer.find(command);
             if (echo != std::string::npos)
                 answer = answer.substr(echo + command.size());
+            // A line that dropped while the device stayed silent shows only in this attempt's text;
+            // unwatched, the next attempts would wait their whole time on a dead line.
+            if (HasLine(answer, "NO CARRIER")) {
+                int code = kOk;
+                CheckReply(false, answer, code, ReplyKind::LineWatch);
+                return true;
+            }
             if (found)
                 return false;
             failed = answer.empty() || requireTerminator;

@@ -79,7 +79,12 @@ TEST(SensorFlow, PulledCableDuringTheWriteIsReportedAndReleasesTheButton)
     SessionDriver d;
     ASSERT_TRUE(d.Connect(sim.portPath()));
     d.Press();
-    ASSERT_TRUE(d.ServeUntil([&] { return !d.messages.empty(); }, 30s));
+    ASSERT_TRUE(d.ServeUntil([&] { return !d.messages.empty(); }, 30s)) << [&] {
+        std::string all;
+        for (const auto& line : d.log)
+            all += line + "\n";
+        return all + sim.trace();
+    }();
     EXPECT_NE(d.messages[0].find("Не удалось записать настройку в датчик."), std::string::npos);
     // The link ends by itself and clicks the disconnect command.
     EXPECT_TRUE(d.ServeUntil([&] { return !d.session.LinkExists(); }, 10s)) << [&] {

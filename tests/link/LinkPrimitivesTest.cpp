@@ -95,6 +95,22 @@ TEST(LinkLineWatch, PendingNoCarrierStopsTheLinkBeforeTheCommandIsWritten)
     EXPECT_TRUE(Contains(h.Log(), "ОШИБКА! Цифровое соединение разорвано!"));
 }
 
+TEST(LinkLineWatch, NoCarrierAsTheAnswerEndsTheAttemptsAndStopsTheLink)
+{
+    // The drop reaches the program only after it wrote the command: no attempt may wait it out.
+    FakeLine line;
+    LinkHarness h(line.slavePath());
+    auto device = AnswerNextLine(line, "\r\nNO CARRIER\r\n");
+    std::string answer;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(h.link->SendCommand("+pV=14", answer, true, false, true, "OK", 6000, 3));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    EXPECT_EQ(device.get(), "+pV=14\r");
+    EXPECT_TRUE(h.link->Terminated());
+    EXPECT_EQ(line.receiveFor(100ms), "");  // no second attempt
+    EXPECT_TRUE(Contains(h.Log(), "ОШИБКА! Цифровое соединение разорвано!"));
+}
+
 TEST(LinkEvents, EventLineInsideAnAnswerGoesToTheDecoderAndLeavesTheAnswer)
 {
     FakeLine line;
