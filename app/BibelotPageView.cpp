@@ -17,7 +17,7 @@ namespace nvx {
 namespace {
 
 constexpr int kNumberWidth = 44;
-constexpr int kBoxColumnWidth = 40;
+constexpr int kBoxColumnWidth = 32;
 constexpr int kButtonWidth = 110;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
