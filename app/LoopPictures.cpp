@@ -1,5 +1,7 @@
 #include "app/LoopPictures.h"
 
+#include <algorithm>
+
 #include <QPainter>
 
 namespace nvx {
@@ -70,7 +72,11 @@ void LoopWiringPicture::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(palette().color(QPalette::WindowText), 1.5));
-    const double left = 30, right = width() - 40.0, top = 30, bottom = height() - 20.0;
+    // Narrower than its design, the picture is drawn smaller rather than with parts over each other.
+    const double scale = std::min(1.0, width() / static_cast<double>(sizeHint().width()));
+    p.scale(scale, scale);
+    const double drawnWidth = width() / scale, drawnHeight = height() / scale;
+    const double left = 30, right = drawnWidth - 40.0, top = 30, bottom = drawnHeight - 20.0;
     // Terminals of the loop input.
     p.drawText(QRectF(0, top - 8, left - 4, 16), Qt::AlignRight | Qt::AlignVCenter, "+");
     p.drawText(QRectF(0, bottom - 8, left - 4, 16), Qt::AlignRight | Qt::AlignVCenter, "−");

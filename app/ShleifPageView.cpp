@@ -50,10 +50,9 @@ ShleifPageView::ShleifPageView(TformShleif& page, QWidget* parent) : QWidget(par
     layout->setContentsMargins(8, 8, 8, 8);
     layout->setSpacing(8);
     layout->addWidget(buildSwitches(content));
-    auto* middle = new QHBoxLayout;
-    middle->addWidget(buildLoopTable(content), 3);
-    middle->addWidget(buildWiring(content), 2);
-    layout->addLayout(middle);
+    // One above the other: side by side they would not fit the window's default width.
+    layout->addWidget(buildLoopTable(content));
+    layout->addWidget(buildWiring(content));
     layout->addWidget(buildThresholds(content));
     layout->addStretch(1);
 
@@ -117,7 +116,7 @@ QWidget* ShleifPageView::buildLoopTable(QWidget* parent)
         grid->addWidget(new QLabel(QString::number(100 + loop), group), loop, 0, Qt::AlignCenter);
         auto* state = bound<QLineEdit>(TformShleif::StateName(loop), group);
         state->setReadOnly(true);
-        state->setMinimumWidth(110);
+        state->setMinimumWidth(130);
         grid->addWidget(state, loop, 1);
         grid->addWidget(bound<QComboBox>(TformShleif::NormalName(loop), group), loop, 2);
         grid->addWidget(bound<QComboBox>(TformShleif::PartitionName(loop), group), loop, 3);
@@ -132,6 +131,8 @@ QWidget* ShleifPageView::buildLoopTable(QWidget* parent)
         grid->addWidget(exit, loop, 6, Qt::AlignCenter);
     }
     grid->setRowStretch(TformShleif::kLoops + 1, 1);
+    // The table keeps its columns' own widths; the room left over stays to their right.
+    grid->setColumnStretch(static_cast<int>(headers.size()), 1);
     return group;
 }
 
@@ -154,16 +155,15 @@ QWidget* ShleifPageView::buildWiring(QWidget* parent)
     }
     layout->addLayout(resistors, 0, 1, Qt::AlignVCenter);
 
-    auto* sensors = new QHBoxLayout;
+    auto* sensors = new QVBoxLayout;
     auto* sensor1 = new SensorPicture(page_.Form(), 1, group);
     auto* sensor2 = new SensorPicture(page_.Form(), 2, group);
     binder_->bind("pSensor1", sensor1);
     binder_->bind("pSensor2", sensor2);
     sensors->addWidget(sensor1);
     sensors->addWidget(sensor2);
-    sensors->addStretch(1);
-    layout->addLayout(sensors, 1, 0, 1, 2);
-    layout->setColumnStretch(0, 1);
+    layout->addLayout(sensors, 0, 2, Qt::AlignVCenter);
+    layout->setColumnStretch(3, 1);
     return group;
 }
 
