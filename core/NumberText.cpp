@@ -1,5 +1,7 @@
 #include "core/NumberText.h"
 
+#include <cstdio>
+
 namespace nvx {
 
 std::optional<std::uint32_t> ReadHex(std::string_view text)
@@ -33,6 +35,13 @@ std::optional<std::uint32_t> ReadDecimal(std::string_view text)
         value = value * 10 + static_cast<std::uint32_t>(c - '0');
     }
     return value;
+}
+
+std::string WriteHex(std::uint32_t value, int digits)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*X", digits, static_cast<unsigned>(value));
+    return text;
 }
 
 }  // namespace nvx

@@ -282,9 +282,7 @@ bool TDevVeltra::WriteHexFromEdit(const ControlRef& edit, const std::string& pre
         MarkFailed(marked);
         return false;
     }
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "%0*X", digits, *number);
-    if (LinkStopping() || !WriteAnswered(*link_, prefix + hex, "OK")) {
+    if (LinkStopping() || !WriteAnswered(*link_, prefix + WriteHex(*number, digits), "OK")) {
         MarkFailed(marked);
         return false;
     }

@@ -1,6 +1,5 @@
 #include "pages/KeyfobWire.h"
 
-#include <cstdio>
 
 #include "core/NumberText.h"
 
@@ -12,12 +11,7 @@ bool Holds(const std::string& text, const char* part) { return text.find(part) !
 
 }  // namespace
 
-std::string HexByte(int value)
-{
-    char digits[8];
-    std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned>(value) & 0xFFu);
-    return digits;
-}
+std::string HexByte(int value) { return WriteHex(static_cast<std::uint32_t>(value) & 0xFFu, 2); }
 
 std::string KeyfobRecord(int slot, std::uint8_t partitions) { return HexByte(slot) + HexByte(partitions); }
 

@@ -81,15 +81,8 @@ std::string EncodePartition(const PartitionRecord& record)
     text += Flag(record.siren);
     text += Flag(record.twentyFourHour);
     text += Flag(record.fire);
-    text += Hex(static_cast<unsigned>(std::clamp(record.exitDelay, 0, 0xFF)), 2);
-    text += Hex(static_cast<unsigned>(record.index & 0xF), 1);
-    return text;
-}
-
-std::string Hex(unsigned value, int digits)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*X", digits, value);
+    text += WriteHex(static_cast<unsigned>(std::clamp(record.exitDelay, 0, 0xFF)), 2);
+    text += WriteHex(static_cast<unsigned>(record.index & 0xF), 1);
     return text;
 }
 

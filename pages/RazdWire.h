@@ -32,9 +32,6 @@ std::optional<std::array<PartitionRecord, kPartitionCount>> DecodePartitions(con
 // The ten characters "+pN=" carries for one partition.
 std::string EncodePartition(const PartitionRecord& record);
 
-// Upper-case hexadecimal with at least `digits` digits.
-std::string Hex(unsigned value, int digits);
-
 // A byte whose bit p-1 stands for partition p ("+x", "+dn"); bits 6 and 7 are ignored.
 PartitionFlags DecodePartitionBits(std::uint8_t byte);
 std::uint8_t EncodePartitionBits(const PartitionFlags& flags);

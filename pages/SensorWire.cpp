@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cstdio>
 #include <string_view>
 
 #include "core/NumberText.h"
@@ -27,13 +26,6 @@ constexpr std::array<TypeEntry, 6> kTypes{{
     {10, "Геркон CR2032", ""},
 }};
 constexpr int kSmokeCode = 2;
-
-std::string Hex(int value, int digits)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*X", digits, static_cast<unsigned>(value));
-    return text;
-}
 
 std::optional<int> DigitAt(const std::string& text, std::size_t pos)
 {
@@ -87,11 +79,11 @@ std::string SensorTypeHint(const std::string& name)
 
 std::string SensorRecord(int slot, int typeCode, const SensorSettings& settings)
 {
-    return Hex(slot, 2) + Hex(typeCode, 1) + std::to_string(settings.partitionItem + 1) +
-           Hex(settings.delayItem, 2) + std::to_string(settings.zoneItem);
+    return WriteHex(slot, 2) + WriteHex(typeCode, 1) + std::to_string(settings.partitionItem + 1) +
+           WriteHex(settings.delayItem, 2) + std::to_string(settings.zoneItem);
 }
 
-std::string FreeSensorRecord(int slot) { return Hex(slot, 2) + "FFFFF"; }
+std::string FreeSensorRecord(int slot) { return WriteHex(slot, 2) + "FFFFF"; }
 
 std::optional<int> SensorRecordType(const std::string& record)
 {
@@ -119,8 +111,8 @@ std::string SensorLearnValue(int slot, const SensorSettings& settings)
     // The delay field holds two digits: a longer delay is sent as the most it can say, not as a
     // third digit that would shift the zone out of the record.
     constexpr int kMostLearnDelay = 0xFF;
-    return Hex(slot, 2) + "=" + Hex(slot, 2) + "F" + std::to_string(settings.partitionItem + 1) +
-           Hex(std::min(settings.delayItem * 5, kMostLearnDelay), 2) + "0";
+    return WriteHex(slot, 2) + "=" + WriteHex(slot, 2) + "F" + std::to_string(settings.partitionItem + 1) +
+           WriteHex(std::min(settings.delayItem * 5, kMostLearnDelay), 2) + "0";
 }
 
 std::optional<int> LearnedSensorType(const std::string& answer)
@@ -134,6 +126,6 @@ std::optional<int> LearnedSensorType(const std::string& answer)
     return std::nullopt;
 }
 
-std::string AlarmPeriodCommand(int seconds) { return "+Rn=" + Hex(seconds * 2, 2); }
+std::string AlarmPeriodCommand(int seconds) { return "+Rn=" + WriteHex(seconds * 2, 2); }
 
 }  // namespace nvx

@@ -328,7 +328,7 @@ bool TformRazd::WriteSettings(TDevVeltra& device)
     if (device.abortState)
         return true;
     const std::string count =
-        form_.checked("cbWithoutLimit") ? "00" : Hex(FirstNumber(form_.text("eca")) & 0xFF, 2);
+        form_.checked("cbWithoutLimit") ? "00" : WriteHex(FirstNumber(form_.text("eca")) & 0xFF, 2);
     const bool countTaken = device.WriteValue("+CA=" + count);
     mark("lbWithoutLimit", countTaken);
     mark("lca", countTaken);
@@ -353,7 +353,7 @@ bool TformRazd::WriteSettings(TDevVeltra& device)
     // the page, so it is reported in the log.
     bool recordsTaken = true;
     for (int p = 1; p <= kPartitions && recordsTaken; ++p)
-        recordsTaken = send("+p" + Hex(static_cast<unsigned>(p - 1), 1) + "=" + EncodePartition(RecordToSend(p)));
+        recordsTaken = send("+p" + WriteHex(static_cast<unsigned>(p - 1), 1) + "=" + EncodePartition(RecordToSend(p)));
 
     if (device.abortState)
         return recordsTaken;
@@ -365,12 +365,12 @@ bool TformRazd::WriteSettings(TDevVeltra& device)
         ok2[static_cast<std::size_t>(p - 1)] = form_.checked(Ok2Name(p));
         possible[static_cast<std::size_t>(p - 1)] = form_.checked(FirePossibilityName(p));
     }
-    send("+x=" + Hex(EncodePartitionBits(exits), 2));
+    send("+x=" + WriteHex(EncodePartitionBits(exits), 2));
     device.WriteValue("+da=" + EncodeOk2(ok2));
 
     if (device.publishedVersion >= kFirstFireVersion) {
         const std::uint8_t byte = form_.visible("lbColPF") ? EncodePartitionBits(possible) : 0;
-        send("+dn=" + Hex(byte, 2));
+        send("+dn=" + WriteHex(byte, 2));
         device.WriteHexFromEdit(Ref("MaskEdit1"), "+ds=", 2, Ref("Label6"));
     }
 

@@ -40,13 +40,6 @@ constexpr const char* kFault = "Аварийное";
 constexpr const char* kBreak = "обрыв";
 constexpr std::array kDefaultThresholds{"0", "4", "7", "10", kBreak};
 
-std::string LoopHex(unsigned value, int digits)
-{
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%0*X", digits, value);
-    return buffer;
-}
-
 std::string ThreeDigits(int value)
 {
     char buffer[8];
@@ -581,13 +574,13 @@ void TformShleif::WriteLoopThresholds(TDevVeltra& device)
     try {
         std::string thresholds;
         for (const char* name : kThresholdEdits)
-            thresholds += LoopHex(static_cast<unsigned>(LoopThresholdCode(form_.text(name))), 3);
+            thresholds += WriteHex(static_cast<unsigned>(LoopThresholdCode(form_.text(name))), 3);
         ok = Send(device, "+wt=" + thresholds);
         std::string resistors;
         for (int n = 1; n <= 3; ++n) {
             const auto value = ReadDecimal(form_.text(ResistorName(n)));
             // Kept within the byte the panel stores; 255 would read back as "not set".
-            resistors += value ? LoopHex(std::min<std::uint32_t>(*value, kMaximumResistor), 2) : LoopHex(kNotSetResistor, 2);
+            resistors += value ? WriteHex(std::min<std::uint32_t>(*value, kMaximumResistor), 2) : WriteHex(kNotSetResistor, 2);
         }
         if (!device.abortState && !Send(device, "+M=" + resistors))
             ok = false;
@@ -609,10 +602,10 @@ void TformShleif::WriteLoopParameters(TDevVeltra& device)
             const auto delay = ReadDecimal(form_.text(EntryDelayName(loop)));
             if (!delay || *delay > kMaximumDelay)
                 throw std::invalid_argument("entry delay " + form_.text(EntryDelayName(loop)));
-            command += LoopHex(static_cast<unsigned>(std::max(form_.index(NormalName(loop)), 0)), 1);
-            command += LoopHex(static_cast<unsigned>(std::max(form_.index(PartitionName(loop)), 0)), 1);
-            command += LoopHex(static_cast<unsigned>(std::max(form_.index(ZoneName(loop)), 0)), 1);
-            command += LoopHex(*delay, 2);
+            command += WriteHex(static_cast<unsigned>(std::max(form_.index(NormalName(loop)), 0)), 1);
+            command += WriteHex(static_cast<unsigned>(std::max(form_.index(PartitionName(loop)), 0)), 1);
+            command += WriteHex(static_cast<unsigned>(std::max(form_.index(ZoneName(loop)), 0)), 1);
+            command += WriteHex(*delay, 2);
         }
         const bool sent = Send(device, command);
         MarkRows(device, sent);

@@ -1,6 +1,7 @@
 // The partitions page's encodings and number rules as pure functions.
 #include <gtest/gtest.h>
 
+#include "core/NumberText.h"
 #include "pages/RazdWire.h"
 
 using namespace nvx;
@@ -53,8 +54,8 @@ TEST(RazdWire, FlagBytesStringsAndSirenModes)
     EXPECT_EQ(DecodePartitionBits(0x3F), (PartitionFlags{true, true, true, true, true, true}));
     EXPECT_EQ(DecodePartitionBits(0xC5), (PartitionFlags{true, false, true, false, false, false}));
     EXPECT_EQ(EncodePartitionBits({false, true, false, false, false, true}), 0x22);
-    EXPECT_EQ(Hex(0x22, 2), "22");
-    EXPECT_EQ(Hex(5, 2), "05");
+    EXPECT_EQ(WriteHex(0x22, 2), "22");
+    EXPECT_EQ(WriteHex(5, 2), "05");
 
     EXPECT_EQ(DecodeOk2("101"), (PartitionFlags{true, false, true, false, false, false}));
     EXPECT_EQ(EncodeOk2({true, false, false, false, false, true}), "100001");
