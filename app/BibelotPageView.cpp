@@ -11,6 +11,7 @@
 #include "app/ModelBinder.h"
 #include "app/OnInterfaceThread.h"
 #include "app/PageWidgets.h"
+#include "app/QtText.h"
 
 namespace nvx {
 
@@ -19,8 +20,6 @@ namespace {
 constexpr int kNumberWidth = 44;
 constexpr int kBoxColumnWidth = 32;
 constexpr int kButtonWidth = 110;
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // A check box centred in its grid cell.
 QWidget* Centred(QWidget* widget, QWidget* parent)

@@ -15,6 +15,7 @@
 #include "app/KeyFilterValidator.h"
 #include "app/ModelBinder.h"
 #include "app/OnInterfaceThread.h"
+#include "app/QtText.h"
 #include "app/WaitingWindow.h"
 #include "core/InputController.h"
 
@@ -26,11 +27,6 @@ constexpr const char* kGrid = "StringGrid1";
 constexpr int kPositionWidth = 60;
 constexpr int kProgressWidth = 220;
 constexpr int kCellPadding = 12;
-
-QString Q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 QPushButton* Button(QWidget* parent)
 {

@@ -18,6 +18,7 @@
 
 #include "app/ModelBinder.h"
 #include "app/OnInterfaceThread.h"
+#include "app/QtText.h"
 #include "events/f_honline.h"
 
 namespace nvx {
@@ -31,11 +32,6 @@ constexpr std::size_t kDeviceNumberColumn = 3;
 constexpr std::size_t kLevelColumn = 6;
 constexpr int kCellPadding = 16;
 constexpr std::array kButtons{"btnCon", "btnClear", "Button1"};
-
-QString Q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 }  // namespace
 

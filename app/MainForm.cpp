@@ -35,15 +35,16 @@
 #include "app/ConnectDlg.h"
 #include "app/MessageDlgView.h"
 #include "app/ModelBinder.h"
-#include "app/PageViews.h"
 #include "app/PageTreeView.h"
+#include "app/PageViews.h"
+#include "app/QtText.h"
 #include "app/SplashDlg.h"
 #include "core/Codec.h"
 #include "core/OutArray.h"
 #include "core/SettingsLocation.h"
 #include "device/PageDirectory.h"
-#include "pages/f_common.h"
 #include "pages/f_Razd.h"
+#include "pages/f_common.h"
 #include "shell/Session.h"
 #include "shell/WindowModels.h"
 
@@ -57,11 +58,6 @@ constexpr const char* kFirmwareFromFileKey = "zobqex";
 constexpr int kQueueIntervalMs = 100;
 constexpr int kStatusPanelWidths[] = {55, 100, 140, 90, 140, 200};
 constexpr int kDefaultLogHeight = 170;
-
-QString Q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 // Gives a pane of a two-pane splitter its size and the other pane the rest.
 void SetPaneSize(QSplitter& splitter, int pane, int size)

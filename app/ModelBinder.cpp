@@ -15,11 +15,11 @@
 #include <QThread>
 #include <QToolButton>
 
+#include "app/QtText.h"
+
 namespace nvx {
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // A mark behind a field's text must leave the text readable: a pale tint of the mark's colour.
 QColor PaleTint(const QColor& colour)

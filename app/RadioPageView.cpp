@@ -16,6 +16,7 @@
 #include "app/ModelBinder.h"
 #include "app/OnInterfaceThread.h"
 #include "app/PageWidgets.h"
+#include "app/QtText.h"
 
 namespace nvx {
 
@@ -29,8 +30,6 @@ constexpr int kDelayWidth = 100;
 constexpr int kZoneWidth = 130;
 constexpr int kButtonWidth = 100;
 constexpr const char* kTabs = "PageControl1";
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QComboBox* List(int width, QWidget* parent)
 {
